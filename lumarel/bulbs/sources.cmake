@@ -1,0 +1,1 @@
+list(APPEND LUMAREL_WIN32_SOURCES bulbs/library.cpp)

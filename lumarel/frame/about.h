@@ -1,0 +1,10 @@
+// The modeless About window.
+#pragma once
+#include <windows.h>
+
+namespace lumarel {
+
+void showAboutWindow();
+HWND aboutWindow();
+
+}  // namespace lumarel

@@ -1,0 +1,183 @@
+#include "frame/helpers.h"
+
+#include <commdlg.h>
+#include <mmsystem.h>
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "frame/app.h"
+#include "frame/failure.h"
+#include "frame/global_block.h"
+#include "frame/text.h"
+
+namespace lumarel {
+
+void centreWindow(HWND window) {
+    RECT area;
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0))
+        area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT r;
+    GetWindowRect(window, &r);
+    int width = r.right - r.left, height = r.bottom - r.top;
+    int x = area.left + ((area.right - area.left) - width) / 2;
+    int y = area.top + ((area.bottom - area.top) - height) / 2;
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT drawingRectangle(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    if (app().runMode == kRunPreview) return client;
+    RECT area;
+    if (app().runMode == kRunSaver ||
+        !SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0))
+        area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
+    RECT result;
+    if (!IntersectRect(&result, &area, &client)) SetRectEmpty(&result);
+    return result;
+}
+
+HWND findDesktopWindow(int kind) {
+    const App& a = app();
+    if (a.saverWindow) return a.saverWindow;
+    if (a.bulbLocation == kOnTop && kind == kDrawingTarget) return a.bulbWindow;
+    HWND defView = nullptr;
+    if (HWND progman = FindWindowA("Progman", nullptr))
+        defView = FindWindowExA(progman, nullptr, "SHELLDLL_DefView", nullptr);
+    // Newer shells keep the view under one of the "WorkerW" windows.
+    for (HWND worker = nullptr; !defView && (worker = FindWindowExA(nullptr, worker, "WorkerW", nullptr));)
+        defView = FindWindowExA(worker, nullptr, "SHELLDLL_DefView", nullptr);
+    if (!defView) return nullptr;
+    if (kind != kIconView)
+        if (HWND browser = FindWindowExA(defView, nullptr, "Internet Explorer_Server", nullptr))
+            return browser;
+    return FindWindowExA(defView, nullptr, "SysListView32", nullptr);
+}
+
+void openHelp(HWND owner, UINT command, const char* keyword) {
+    char path[MAX_PATH];
+    programPath(path, true);
+    try {
+        boundedAppend(path, sizeof path, "lumrel.hlp");
+    } catch (const Failure&) {
+        path[0] = '\0';
+    }
+    HANDLE file = path[0] ? CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr)
+                          : INVALID_HANDLE_VALUE;
+    if (file == INVALID_HANDLE_VALUE) {
+        MessageBoxA(owner,
+                    "Some parts of Lumarel, including the Help files, cannot be found.\r\n\r\n"
+                    "Please run the Lumarel setup program again to restore them; you can download "
+                    "it from the Quorvane Web site.",
+                    "Lumarel Help Files Missing", MB_ICONWARNING | MB_OK);
+        return;
+    }
+    CloseHandle(file);
+    WinHelpA(owner, path, command, reinterpret_cast<ULONG_PTR>(keyword));
+    if (command == HELP_QUIT)
+        app().helpOpen = false;
+    else if (command != HELP_CONTEXTPOPUP)
+        app().helpOpen = true;
+}
+
+bool midiVolumeTooLow(DWORD volume) {
+    return LOWORD(volume) < 0x1000 && HIWORD(volume) < 0x1000;
+}
+
+void checkMidiVolume(HWND owner) {
+    DWORD volume = 0;
+    if (midiOutGetVolume(reinterpret_cast<HMIDIOUT>(1), &volume) != MMSYSERR_NOERROR) return;
+    if (!midiVolumeTooLow(volume)) return;
+    if (MessageBoxA(owner,
+                    "The MIDI (or \"synthesizer\") volume on your sound card is set to play very "
+                    "quietly.\r\nYou might not be able to hear any music.\r\n\r\n"
+                    "Do you want to adjust the volume?",
+                    "Low MIDI Volume", MB_ICONQUESTION | MB_YESNO) == IDYES)
+        ShellExecuteA(owner, "open", "Sndvol32.exe", nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+namespace {
+constexpr const char* kSavedTextProperty = "DynDlg_TextSave";
+}
+
+void showDialogControl(HWND control, bool show) {
+    HANDLE saved = GetPropA(control, kSavedTextProperty);
+    if (show) {
+        if (saved) {
+            SetWindowTextA(control, static_cast<const char*>(GlobalLock(saved)));
+            GlobalUnlock(saved);
+            RemovePropA(control, kSavedTextProperty);
+            GlobalFree(saved);
+        }
+        ShowWindow(control, SW_SHOW);
+        return;
+    }
+    ShowWindow(control, SW_HIDE);
+    if (saved || (SendMessageA(control, WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS)) return;
+    int length = GetWindowTextLengthA(control);
+    StHandle text(length + 1);
+    char* bytes = static_cast<char*>(GlobalLock(text.block));
+    GetWindowTextA(control, bytes, length + 1);
+    bool hasMnemonic = strchr(bytes, '&') != nullptr;
+    GlobalUnlock(text.block);
+    if (!hasMnemonic) return;
+    if (SetPropA(control, kSavedTextProperty, text.block)) {
+        text.block = nullptr;  // the property owns it now
+        SetWindowTextA(control, "");
+    }
+}
+
+void dialogControlText(HWND control, char* buffer, int size) {
+    if (size <= 0) return;
+    if (HANDLE saved = GetPropA(control, kSavedTextProperty)) {
+        buffer[0] = '\0';
+        try {
+            boundedCopyN(buffer, size, static_cast<const char*>(GlobalLock(saved)), size - 1);
+        } catch (const Failure&) {
+        }
+        GlobalUnlock(saved);
+        return;
+    }
+    GetWindowTextA(control, buffer, size);
+}
+
+void freeSavedControlTexts(HWND dialog) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (HANDLE saved = RemovePropA(child, kSavedTextProperty)) GlobalFree(saved);
+}
+
+bool chooseFileToOpen(HWND owner, char* buffer, DWORD size, const char* filter) {
+    if (size) buffer[0] = '\0';
+    OPENFILENAMEA dialog{};
+    OSVERSIONINFOA os{sizeof os};
+    GetVersionExA(&os);
+    bool modern = os.dwPlatformId == VER_PLATFORM_WIN32_NT && os.dwMajorVersion >= 5;
+    dialog.lStructSize = modern ? sizeof dialog : OPENFILENAME_SIZE_VERSION_400A;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = buffer;
+    dialog.nMaxFile = size;
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    if (GetOpenFileNameA(&dialog)) return true;
+    DWORD error = CommDlgExtendedError();
+    if (error == 0) return false;
+    fail(int32_t(error));
+}
+
+void programPath(char (&path)[MAX_PATH], bool folderOnly) {
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) path[0] = '\0';
+    path[MAX_PATH - 1] = '\0';
+    if (folderOnly) {
+        if (char* slash = strrchr(path, '\\'))
+            slash[1] = '\0';
+        else
+            path[0] = '\0';
+    }
+}
+
+}  // namespace lumarel

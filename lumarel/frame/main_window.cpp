@@ -1,0 +1,253 @@
+// The hidden main window: commands, the animation tick, the tray, the hot
+// key, palette and display changes, and the screen saver hand-over.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "bulbs/library.h"
+#include "engine/animation.h"
+#include "frame/about.h"
+#include "frame/app.h"
+#include "frame/desktop_watcher.h"
+#include "frame/frame.h"
+#include "frame/helpers.h"
+#include "frame/tray.h"
+#include "music/music_box.h"
+#include "resources/resource_ids.h"
+#include "saver/screen_saver.h"
+#include "ui/settings_store.h"
+#include "ui/settings_window.h"
+
+namespace lumarel {
+
+namespace {
+
+constexpr const char* kTellFriendPage = "https://www.quorvane.example/lumarel/tell-a-friend.htm";
+
+void onTellFriend(HWND window) {
+    if (MessageBoxA(window,
+                    "This feature takes you to the Quorvane Web site, where you can use a form to "
+                    "send Lumarel to a friend.\r\n\r\nDo you want to continue to the Quorvane Web site?",
+                    "Tell a Friend", MB_ICONINFORMATION | MB_YESNO) == IDYES)
+        ShellExecuteA(window, "open", kTellFriendPage, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void onUninstall(HWND window) {
+    if (MessageBoxA(window,
+                    "Uninstalling Lumarel will permanently remove the program from your disk. You will "
+                    "not be able to use Lumarel again unless you reinstall it.\r\n\r\n"
+                    "Do you want to continue uninstalling the program?",
+                    "Uninstall Lumarel", MB_ICONWARNING | MB_YESNO) != IDYES)
+        return;
+    char path[MAX_PATH];
+    programPath(path, true);
+    if (strlen(path) + strlen("Uninstall.exe") >= MAX_PATH) return;
+    strcat(path, "Uninstall.exe");
+    ShellExecuteA(window, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+    DestroyWindow(window);
+}
+
+LRESULT onCommand(HWND window, UINT id, LPARAM lParam) {
+    switch (id) {
+    case IDM_HELP: openHelp(window, HELP_FINDER, nullptr); return 0;
+    case IDM_ABOUT: showAboutWindow(); return 0;
+    case IDM_TELL_FRIEND: onTellFriend(window); return 0;
+    case IDM_UNINSTALL: onUninstall(window); return 0;
+    case IDM_ON_DESKTOP: setBulbLocation(kOnDesktop); return 0;
+    case IDM_ON_TOP: setBulbLocation(kOnTop); return 0;
+    case IDM_SETTINGS: openSettingsWindow(lParam == -1 ? kScreenSaverTab : kCurrentTab); return 0;
+    case IDM_EXIT: DestroyWindow(window); return 0;
+    }
+    return DefWindowProcA(window, WM_COMMAND, id, lParam);
+}
+
+void onTimer() {
+    App& a = app();
+    if (desktopIsPainting()) return;
+    if (a.saverWindow && !IsWindow(a.saverWindow)) {
+        endSaver();
+        return;
+    }
+    try {
+        runAnimationStep();
+    } catch (...) {
+        if (!a.drawErrorShown) {
+            a.drawErrorShown = true;
+            MessageBoxA(a.mainWindow,
+                        "An unexpected error occurred while Lumarel was attempting to draw the bulb "
+                        "animation.\r\n\r\nIf the bulbs do not look right, please see the Lumarel "
+                        "help pages on the Quorvane Web site.",
+                        kErrorTitle, MB_SYSTEMMODAL | MB_ICONERROR | MB_OK);
+        }
+    }
+    checkSongDeadline();
+}
+
+// A file path from another process: accepted only as 1 to 260 bytes, and
+// always terminated before use.
+LRESULT onCopyData(HWND window, const COPYDATASTRUCT* data) {
+    if (!data || data->cbData == 0 || data->cbData > kMaxPath || !data->lpData) return 0;
+    char path[kMaxPath];
+    memcpy(path, data->lpData, data->cbData);
+    path[data->cbData < kMaxPath ? data->cbData : kMaxPath - 1] = '\0';
+    importBulbFile(window, path);
+    return 1;
+}
+
+void onSaverWindow(HWND saver) {
+    App& a = app();
+    if (saver && IsWindow(saver)) {
+        a.runMode = kRunSaver;
+        a.saverWindow = saver;
+        startScreenSaver(saver);
+        redecideMusic();
+    } else if (!saver && a.saverWindow) {
+        endSaver();
+    }
+}
+
+void onReloadSaver() {
+    loadFlashSettings();
+    if (app().saverWindow) {
+        stopScreenSaver();
+        startScreenSaver(app().saverWindow);
+    }
+}
+
+void onDesktopPaint() {
+    App& a = app();
+    if (a.runMode != kRunNormal) return;
+    setDesktopPainting();
+    HWND layout = findDesktopWindow(kLayoutWindow);
+    if (!layout) return;
+    HRGN update = CreateRectRgn(0, 0, 0, 0);
+    if (!update) return;
+    GetUpdateRgn(layout, update, FALSE);
+    InvalidateRgn(layout, update, TRUE);
+    if (a.pendingRepaint) {
+        CombineRgn(a.pendingRepaint, a.pendingRepaint, update, RGN_OR);
+        DeleteObject(update);
+    } else {
+        a.pendingRepaint = update;
+    }
+}
+
+void onDisplayChange() {
+    discardWorldSet();
+    dropBulbCaches();
+}
+
+LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    App& a = app();
+    switch (message) {
+    case WM_DESTROY:
+        if (a.helpOpen) openHelp(window, HELP_QUIT, nullptr);
+        PostQuitMessage(0);
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        BeginPaint(window, &paint);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_ERASEBKGND: return 0;
+    case WM_COPYDATA: return onCopyData(window, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case WM_COMMAND: return onCommand(window, LOWORD(wParam), lParam);
+    case WM_TIMER: onTimer(); return 0;
+    case WM_QUERYNEWPALETTE: realiseProgramPalette(window); return 1;
+    case WM_PALETTECHANGED:
+        if (reinterpret_cast<HWND>(wParam) != window) realiseProgramPalette(window);
+        onDisplayChange();
+        return 0;
+    case WM_DISPLAYCHANGE: onDisplayChange(); return 0;
+    case WM_HOTKEY: setBulbLocation(a.bulbLocation == kOnTop ? kOnDesktop : kOnTop); return 0;
+    case MM_MCINOTIFY:
+        if (wParam == MCI_NOTIFY_SUCCESSFUL) songFinished();
+        return 0;
+    }
+    if (message == WM_LIGHTS_TRAYICON) {
+        onTrayMessage(window, UINT(lParam));
+        return 0;
+    }
+    if (message == WM_LIGHTS_SAVERWINDOW) {
+        onSaverWindow(reinterpret_cast<HWND>(wParam));
+        return 0;
+    }
+    if (message == WM_LIGHTS_RELOADSAVER) {
+        onReloadSaver();
+        return 0;
+    }
+    if (message == WM_LIGHTS_DESKTOPPAINT) {
+        onDesktopPaint();
+        return 0;
+    }
+    if (message == WM_LIGHTS_MUSICEVENT) {
+        drainMediaEvents();
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return handleMessage(window, message, wParam, lParam);
+    } catch (...) {
+        showUnexpectedError(window);
+        return 0;
+    }
+}
+
+// The bulb window only shows what the animation step draws into it.
+LRESULT CALLBACK bulbWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND: return 1;
+    case WM_NCHITTEST: return HTTRANSPARENT;  // clicks reach the window below
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void setBulbLocation(int location) {
+    App& a = app();
+    if (location == a.bulbLocation) return;
+    a.bulbLocation = location;
+    discardWorldSet();
+    setBulbLocationSetting(location);
+    if (settingsWindow()) settingsLocationChanged(location);
+}
+
+void registerHotKey() {
+    App& a = app();
+    if (!getHotKeyOn()) return;
+    a.hotKeyRegistered =
+        RegisterHotKey(a.mainWindow, 0, MOD_CONTROL | MOD_SHIFT, UINT(getHotKeyChar())) != FALSE;
+}
+
+void unregisterHotKey() {
+    App& a = app();
+    if (!a.hotKeyRegistered) return;
+    UnregisterHotKey(a.mainWindow, 0);
+    a.hotKeyRegistered = false;
+}
+
+void reregisterHotKey() {
+    unregisterHotKey();
+    registerHotKey();
+}
+
+void endSaver() {
+    App& a = app();
+    if (a.startedAsSaver) {
+        a.saverWindow = nullptr;
+        DestroyWindow(a.mainWindow);
+        return;
+    }
+    stopScreenSaver();
+    a.saverWindow = nullptr;
+    a.runMode = kRunNormal;
+    redecideMusic();
+}
+
+}  // namespace lumarel

@@ -1,0 +1,233 @@
+// Start-up, the message loop and shutdown of lumarel.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "bulbs/library.h"
+#include "engine/animation.h"
+#include "frame/app.h"
+#include "frame/desktop_watcher.h"
+#include "frame/failure.h"
+#include "frame/frame.h"
+#include "frame/helpers.h"
+#include "frame/tray.h"
+#include "frame/about.h"
+#include "resources/resource_ids.h"
+#include "music/music_box.h"
+#include "saver/screen_saver.h"
+#include "ui/association.h"
+#include "ui/settings_store.h"
+#include "ui/settings_window.h"
+
+namespace lumarel {
+
+App& app() {
+    static App state;
+    return state;
+}
+
+namespace {
+
+// Answers the command line. False when the program must end at once.
+bool applyCommandLine(const CommandLine& command) {
+    App& a = app();
+    switch (command.request) {
+    case StartRequest::Reset:
+        if (MessageBoxA(nullptr, "Are you sure you want to reset Lumarel to the default settings?",
+                        "Reset Lumarel", MB_ICONWARNING | MB_YESNO) == IDYES)
+            resetSettings();
+        break;
+    case StartRequest::SettingsOnly:
+        a.settingsOnly = true;
+        break;
+    case StartRequest::Open:
+        memcpy(a.openPath, command.openPath, sizeof a.openPath);
+        break;
+    case StartRequest::Saver:
+    case StartRequest::Preview: {
+        HWND window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(command.window));
+        if (command.window == 0 || !IsWindow(window)) return false;
+        a.saverWindow = window;
+        a.startedAsSaver = true;
+        a.runMode = command.request == StartRequest::Saver ? kRunSaver : kRunPreview;
+        break;
+    }
+    case StartRequest::Normal:
+        break;
+    }
+    return true;
+}
+
+// Hands the request to a running instance. True when one was found (this
+// process then ends).
+bool handOverToRunningInstance(const char* mainClass) {
+    App& a = app();
+    HWND other = FindWindowA(mainClass, kMainTitle);
+    if (!other) return false;
+    if (a.runMode == kRunPreview) return true;  // another preview runs: just leave
+    if (a.saverWindow) {
+        PostMessageA(other, WM_LIGHTS_SAVERWINDOW, reinterpret_cast<WPARAM>(a.saverWindow), 0);
+    } else if (a.openPath[0]) {
+        SetForegroundWindow(other);
+        COPYDATASTRUCT data{0, kMaxPath, a.openPath};
+        SendMessageA(other, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    } else if (a.settingsOnly) {
+        PostMessageA(other, WM_COMMAND, IDM_SETTINGS, -1);
+    } else {
+        SetForegroundWindow(other);
+        PostMessageA(other, WM_COMMAND, IDM_SETTINGS, 0);
+    }
+    return true;
+}
+
+void createWindows(const char* mainClass) {
+    App& a = app();
+    WNDCLASSA main{};
+    main.lpfnWndProc = mainWindowProc;
+    main.hInstance = a.instance;
+    main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    main.lpszClassName = mainClass;
+    check(RegisterClassA(&main) != 0);
+    a.mainWindow = CreateWindowExA(0, mainClass, kMainTitle, WS_OVERLAPPEDWINDOW, 50, 50, 100, 100,
+                                   nullptr, nullptr, a.instance, nullptr);
+    check(a.mainWindow != nullptr);
+
+    WNDCLASSA bulbs = main;
+    bulbs.lpfnWndProc = bulbWindowProc;
+    bulbs.lpszClassName = kBulbClass;
+    check(RegisterClassA(&bulbs) != 0);
+    a.bulbWindow = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kBulbClass, kBulbTitle, WS_POPUP,
+                                   10, 10, 100, 100, nullptr, nullptr, a.instance, nullptr);
+}
+
+void checkVersion() {
+    App& a = app();
+    char version[10];
+    if (readCurrentVersion(version)) {
+        if (strcmp(version, kCurrentVersion) != 0) {
+            writeCurrentVersion();
+            const char* keyword = version[0] == '3' ? "Version 4" : version[0] == '4' ? "Version 5" : "Version";
+            openHelp(a.mainWindow, HELP_KEY, keyword);
+            checkMidiVolume(a.mainWindow);
+        }
+    } else {
+        a.firstRun = true;  // "5.3" is written when the tray menu first opens
+        openHelp(a.mainWindow, HELP_KEY, "Welcome");
+        checkMidiVolume(a.mainWindow);
+    }
+}
+
+int messageLoop() {
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        HWND dialogs[] = {settingsWindow(), aboutWindow(), bulbFactoryWindow()};
+        bool taken = false;
+        for (HWND dialog : dialogs)
+            if (!taken && dialog && IsDialogMessageA(dialog, &message)) taken = true;
+        if (taken) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return int(message.wParam);
+}
+
+void shutDown() {
+    App& a = app();
+    releaseDesktopWatcher();
+    stopScreenSaver();
+    if (a.mainWindow) KillTimer(a.mainWindow, kAnimationTimer);
+    discardWorldSet();
+    stopMusic();
+    unregisterHotKey();
+    removeTrayIcon();
+    CoUninitialize();
+}
+
+}  // namespace
+
+int runLumarel(HINSTANCE instance, const char* commandText) {
+    App& a = app();
+    a.instance = instance;
+
+    // 1. The command line.
+    try {
+        if (!applyCommandLine(parseCommandLine(commandText))) return 0;
+    } catch (const Failure&) {
+        return 0;  // an "open" path too long for 260 bytes
+    }
+
+    // 2. One instance (a preview runs beside a normal one), and the windows.
+    const char* mainClass = a.runMode == kRunPreview ? kPreviewClass : kMainClass;
+    if (handOverToRunningInstance(mainClass)) return 0;
+    try {
+        createWindows(mainClass);
+    } catch (const Failure&) {
+        return 0;
+    }
+
+    int exitCode = 0;
+    try {
+        // 3. Random numbers seeded from the clock's milliseconds.
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        srand(now.wMilliseconds);
+
+        // 4.
+        CoInitialize(nullptr);
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&controls);
+
+        // 5.
+        createBuiltInBulbs();
+        scanBulbFolder();
+
+        if (a.runMode != kRunNormal) {
+            // 6. Saver or preview: draw into the given window while it lasts.
+            if (!IsWindow(a.saverWindow)) {
+                CoUninitialize();
+                return 0;
+            }
+            startScreenSaver(a.saverWindow);
+        } else {
+            // 7.
+            registerBulbFileType();
+            if (!a.settingsOnly) {
+                checkVersion();
+                addTrayIcon();
+                registerHotKey();
+            }
+        }
+
+        // 8-10.
+        loadFlashSettings();
+        a.bulbLocation = getBulbLocationSetting();
+        realiseProgramPalette(a.mainWindow);
+        SetTimer(a.mainWindow, kAnimationTimer, kAnimationPeriodMs, nullptr);
+
+        // 11-14.
+        if (a.runMode != kRunPreview) startMusic();
+        if (a.settingsOnly) openSettingsWindow(kScreenSaverTab);
+        LoadAcceleratorsA(a.instance, "LIGHTS");  // loaded, never translated
+        if (a.openPath[0]) importBulbFile(a.mainWindow, a.openPath);
+
+        // 15.
+        exitCode = messageLoop();
+    } catch (...) {
+        showUnexpectedError(nullptr);
+    }
+    shutDown();
+    return exitCode;
+}
+
+void showUnexpectedError(HWND owner) {
+    MessageBoxA(owner,
+                "Sorry, an unexpected error occurred in Lumarel.\r\n\r\n"
+                "If you cannot tell what caused it, please write to Quorvane support at "
+                "support@quorvane.example and describe what you were doing.",
+                kErrorTitle, MB_SYSTEMMODAL | MB_ICONERROR | MB_OK);
+}
+
+}  // namespace lumarel

@@ -1,0 +1,9 @@
+#include "ui/association.h"
+
+// The file association is not built yet.
+
+namespace lumarel {
+
+void registerBulbFileType() {}
+
+}  // namespace lumarel

@@ -1,0 +1,262 @@
+// A small helper for the end-to-end tests: runs inside the Wine prefix and
+// looks at or pokes the programs under test. One command per run; prints its
+// answer on standard output and exits 0 on success, 1 when the thing asked
+// for is not there, 2 on bad usage.
+//
+//   find <class|-> <title|->              window handle (decimal)
+//   wait <class|-> <title|-> <ms>         same, waiting up to ms
+//   gone <hwnd> <ms>                      waits until the window is gone
+//   count <class|-> <title|->             number of top-level windows
+//   post <hwnd> <msg> <wparam> <lparam>   PostMessage
+//   send <hwnd> <msg> <wparam> <lparam>   SendMessage, prints the result
+//   info <hwnd>                           class, title, style, exstyle, visible, rect
+//   region <hwnd>                         window region rectangles, one per line
+//   answer <title> <button> <ms>          clicks a button of a message box
+//   text <title> <ms>                     prints the static texts of a dialog
+//   capture <file.bmp>                    the whole screen as a 24-bit BMP
+//   pixel <x> <y>                         screen colour as RRGGBB
+//   reg <HKCU|HKLM> <key> [value]         prints values (name=type:data)
+//   regset <HKCU|HKLM> <key> <value> <sz|dword|hex> <data>
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* orNull(const char* s) { return strcmp(s, "-") == 0 ? nullptr : s; }
+HWND toHwnd(const char* s) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(strtoul(s, nullptr, 0))); }
+long toLong(const char* s) { return strtol(s, nullptr, 0); }
+
+HWND waitFor(const char* cls, const char* title, DWORD ms) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (HWND w = FindWindowA(cls, title)) return w;
+        if (GetTickCount() - start >= ms) return nullptr;
+        Sleep(50);
+    }
+}
+
+struct ButtonSearch {
+    const char* text;
+    HWND found;
+};
+
+BOOL CALLBACK findButton(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<ButtonSearch*>(param);
+    char text[256] = {};
+    GetWindowTextA(child, text, sizeof text);
+    std::string plain;
+    for (const char* c = text; *c; ++c)
+        if (*c != '&') plain += *c;
+    if (_stricmp(plain.c_str(), search->text) == 0) {
+        search->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK printText(HWND child, LPARAM) {
+    char cls[64] = {}, text[1024] = {};
+    GetClassNameA(child, cls, sizeof cls);
+    if (_stricmp(cls, "Static") == 0 && GetWindowTextA(child, text, sizeof text) > 0) printf("%s\n", text);
+    return TRUE;
+}
+
+int answer(const char* title, const char* button, DWORD ms) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND box = FindWindowA("#32770", title);
+        if (box) {
+            ButtonSearch search{button, nullptr};
+            EnumChildWindows(box, findButton, reinterpret_cast<LPARAM>(&search));
+            if (!search.found) return 1;
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(search.found), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(search.found));
+            return 0;
+        }
+        if (GetTickCount() - start >= ms) return 1;
+        Sleep(50);
+    }
+}
+
+int capture(const char* path) {
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    DWORD rowBytes = (DWORD(width) * 3 + 3) & ~3u, imageSize = rowBytes * DWORD(height);
+    BITMAPFILEHEADER file{0x4D42, DWORD(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + imageSize), 0, 0,
+                          sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    FILE* f = fopen(path, "wb");
+    bool ok = f && fwrite(&file, sizeof file, 1, f) == 1 && fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f) == 1 &&
+              fwrite(bits, 1, imageSize, f) == imageSize;
+    if (f) ok = fclose(f) == 0 && ok;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok ? 0 : 1;
+}
+
+HKEY rootOf(const char* name) { return _stricmp(name, "HKLM") == 0 ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
+
+void printValue(const char* name, DWORD type, const BYTE* data, DWORD size) {
+    printf("%s=", name);
+    if (type == REG_SZ || type == REG_EXPAND_SZ) {
+        printf("sz:%.*s\n", int(strnlen(reinterpret_cast<const char*>(data), size)), data);
+    } else if (type == REG_DWORD && size == 4) {
+        DWORD v;
+        memcpy(&v, data, 4);
+        printf("dword:%lu\n", static_cast<unsigned long>(v));
+    } else {
+        printf("hex%lu:", static_cast<unsigned long>(type));
+        for (DWORD i = 0; i < size; ++i) printf("%02x", data[i]);
+        printf("\n");
+    }
+}
+
+int regQuery(const char* root, const char* path, const char* only) {
+    HKEY key;
+    if (RegOpenKeyExA(rootOf(root), path, 0, KEY_READ, &key) != ERROR_SUCCESS) return 1;
+    int found = only ? 1 : 0;
+    for (DWORD i = 0;; ++i) {
+        char name[512];
+        BYTE data[8192];
+        DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
+        if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
+        if (only && strcmp(only, name) != 0) continue;
+        printValue(name, type, data, dataSize);
+        found = 0;
+    }
+    RegCloseKey(key);
+    return found;
+}
+
+int regSet(const char* root, const char* path, const char* name, const char* kind, const char* data) {
+    HKEY key;
+    if (RegCreateKeyExA(rootOf(root), path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return 1;
+    LONG status;
+    if (strcmp(kind, "sz") == 0) {
+        status = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), DWORD(strlen(data) + 1));
+    } else if (strcmp(kind, "dword") == 0) {
+        DWORD v = strtoul(data, nullptr, 0);
+        status = RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), 4);
+    } else {
+        std::vector<BYTE> bytes;
+        for (size_t i = 0; data[i] && data[i + 1]; i += 2) {
+            char pair[3] = {data[i], data[i + 1], 0};
+            bytes.push_back(BYTE(strtoul(pair, nullptr, 16)));
+        }
+        status = RegSetValueExA(key, name, 0, REG_BINARY, bytes.data(), DWORD(bytes.size()));
+    }
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS ? 0 : 1;
+}
+
+int usage() {
+    fprintf(stderr, "probe: bad command\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return usage();
+    std::string cmd = argv[1];
+    auto need = [&](int n) { return argc >= n + 2; };
+    if (cmd == "find" && need(2)) {
+        HWND w = FindWindowA(orNull(argv[2]), orNull(argv[3]));
+        if (!w) return 1;
+        printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(w)));
+        return 0;
+    }
+    if (cmd == "wait" && need(3)) {
+        HWND w = waitFor(orNull(argv[2]), orNull(argv[3]), DWORD(toLong(argv[4])));
+        if (!w) return 1;
+        printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(w)));
+        return 0;
+    }
+    if (cmd == "gone" && need(2)) {
+        HWND w = toHwnd(argv[2]);
+        DWORD start = GetTickCount(), ms = DWORD(toLong(argv[3]));
+        while (IsWindow(w)) {
+            if (GetTickCount() - start >= ms) return 1;
+            Sleep(50);
+        }
+        return 0;
+    }
+    if (cmd == "count" && need(2)) {
+        int n = 0;
+        for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, orNull(argv[2]), orNull(argv[3])));) ++n;
+        printf("%d\n", n);
+        return 0;
+    }
+    if ((cmd == "post" || cmd == "send") && need(4)) {
+        HWND w = toHwnd(argv[2]);
+        UINT msg = UINT(toLong(argv[3]));
+        WPARAM wp = WPARAM(strtoul(argv[4], nullptr, 0));
+        LPARAM lp = LPARAM(toLong(argv[5]));
+        if (cmd == "post") return PostMessageA(w, msg, wp, lp) ? 0 : 1;
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(w, msg, wp, lp, SMTO_ABORTIFHUNG, 5000, &result)) return 1;
+        printf("%ld\n", long(result));
+        return 0;
+    }
+    if (cmd == "info" && need(1)) {
+        HWND w = toHwnd(argv[2]);
+        if (!IsWindow(w)) return 1;
+        char cls[256] = {}, title[256] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        GetWindowTextA(w, title, sizeof title);
+        RECT r;
+        GetWindowRect(w, &r);
+        printf("class=%s\ntitle=%s\nstyle=0x%08lx\nexstyle=0x%08lx\nvisible=%d\nrect=%ld,%ld,%ld,%ld\n", cls, title,
+               static_cast<unsigned long>(GetWindowLongA(w, GWL_STYLE)),
+               static_cast<unsigned long>(GetWindowLongA(w, GWL_EXSTYLE)), IsWindowVisible(w) ? 1 : 0, r.left, r.top,
+               r.right, r.bottom);
+        return 0;
+    }
+    if (cmd == "region" && need(1)) {
+        HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+        int kind = GetWindowRgn(toHwnd(argv[2]), rgn);
+        if (kind == ERROR) return 1;
+        DWORD size = GetRegionData(rgn, 0, nullptr);
+        std::vector<BYTE> data(size);
+        auto* region = reinterpret_cast<RGNDATA*>(data.data());
+        GetRegionData(rgn, size, region);
+        auto* rects = reinterpret_cast<RECT*>(region->Buffer);
+        for (DWORD i = 0; i < region->rdh.nCount; ++i)
+            printf("%ld,%ld,%ld,%ld\n", rects[i].left, rects[i].top, rects[i].right, rects[i].bottom);
+        DeleteObject(rgn);
+        return 0;
+    }
+    if (cmd == "answer" && need(3)) return answer(argv[2], argv[3], DWORD(toLong(argv[4])));
+    if (cmd == "text" && need(2)) {
+        HWND box = waitFor("#32770", argv[2], DWORD(toLong(argv[3])));
+        if (!box) return 1;
+        EnumChildWindows(box, printText, 0);
+        return 0;
+    }
+    if (cmd == "capture" && need(1)) return capture(argv[2]);
+    if (cmd == "pixel" && need(2)) {
+        HDC screen = GetDC(nullptr);
+        COLORREF c = GetPixel(screen, int(toLong(argv[2])), int(toLong(argv[3])));
+        ReleaseDC(nullptr, screen);
+        printf("%02X%02X%02X\n", GetRValue(c), GetGValue(c), GetBValue(c));
+        return 0;
+    }
+    if (cmd == "reg" && need(2)) return regQuery(argv[2], argv[3], argc > 4 ? argv[4] : nullptr);
+    if (cmd == "regset" && need(5)) return regSet(argv[2], argv[3], argv[4], argv[5], argv[6]);
+    return usage();
+}
