@@ -17,11 +17,16 @@
 //   pixel <x> <y>                         screen colour as RRGGBB
 //   reg <HKCU|HKLM> <key> [value]         prints values (name=type:data)
 //   regset <HKCU|HKLM> <key> <value> <sz|dword|hex> <data>
+//   regdel <HKCU|HKLM> <key>              deletes a key with everything below it
+//   copydata <hwnd> <size> <text>         WM_COPYDATA of size bytes (text, zero-padded)
+//   click <x> <y>                         a left click at a screen point (SendInput)
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -164,6 +169,32 @@ int regSet(const char* root, const char* path, const char* name, const char* kin
     return status == ERROR_SUCCESS ? 0 : 1;
 }
 
+int regDelete(const char* root, const char* path) {
+    LONG status = SHDeleteKeyA(rootOf(root), path);
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? 0 : 1;
+}
+
+int copyData(HWND window, DWORD size, const char* text) {
+    std::vector<char> bytes(size ? size : 1, 0);
+    memcpy(bytes.data(), text, std::min<size_t>(strlen(text), bytes.size()));
+    COPYDATASTRUCT data{0, size, bytes.data()};
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 5000,
+                             &result))
+        return 1;
+    printf("%ld\n", long(result));
+    return 0;
+}
+
+int click(int x, int y) {
+    SetCursorPos(x, y);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    return SendInput(2, input, sizeof(INPUT)) == 2 ? 0 : 1;
+}
+
 int usage() {
     fprintf(stderr, "probe: bad command\n");
     return 2;
@@ -258,5 +289,8 @@ int main(int argc, char** argv) {
     }
     if (cmd == "reg" && need(2)) return regQuery(argv[2], argv[3], argc > 4 ? argv[4] : nullptr);
     if (cmd == "regset" && need(5)) return regSet(argv[2], argv[3], argv[4], argv[5], argv[6]);
+    if (cmd == "regdel" && need(2)) return regDelete(argv[2], argv[3]);
+    if (cmd == "copydata" && need(3)) return copyData(toHwnd(argv[2]), DWORD(toLong(argv[3])), argv[4]);
+    if (cmd == "click" && need(2)) return click(int(toLong(argv[2])), int(toLong(argv[3])));
     return usage();
 }
