@@ -1,0 +1,201 @@
+// Window helpers of the frame, with real windows in this process.
+#include "frame/helpers.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "frame/app.h"
+#include "frame/failure.h"
+#include "frame/global_block.h"
+
+using namespace lumarel;
+
+namespace {
+
+HWND makeWindow(const char* cls, HWND parent, DWORD style = WS_CHILD | WS_VISIBLE) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = cls;
+    RegisterClassA(&wc);  // may already exist from an earlier test
+    return CreateWindowExA(0, cls, "", style, 0, 0, 200, 100, parent, nullptr, wc.hInstance, nullptr);
+}
+
+// The shell's desktop chain, built by the test itself.
+struct DesktopChain {
+    HWND progman, defView, listView;
+    HWND browser = nullptr;
+    explicit DesktopChain(const char* top = "Progman", bool withBrowser = false) {
+        progman = makeWindow(top, nullptr, WS_POPUP);
+        defView = makeWindow("SHELLDLL_DefView", progman);
+        listView = makeWindow("SysListView32", defView);
+        if (withBrowser) browser = makeWindow("Internet Explorer_Server", defView);
+    }
+    ~DesktopChain() { DestroyWindow(progman); }
+};
+
+class FrameHelpers : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app().saverWindow = nullptr;
+        app().bulbLocation = kOnDesktop;
+        app().runMode = kRunNormal;
+    }
+};
+
+}  // namespace
+
+TEST_F(FrameHelpers, DesktopLookupFollowsTheShellChain) {
+    if (FindWindowA("Progman", nullptr)) GTEST_SKIP() << "a real shell desktop is present";
+    EXPECT_EQ(findDesktopWindow(kIconView), nullptr);
+    {
+        DesktopChain chain;
+        EXPECT_EQ(findDesktopWindow(kLayoutWindow), chain.listView);
+        EXPECT_EQ(findDesktopWindow(kIconView), chain.listView);
+        EXPECT_EQ(findDesktopWindow(kDrawingTarget), chain.listView);
+    }
+    {
+        DesktopChain chain("Progman", true);
+        EXPECT_EQ(findDesktopWindow(kLayoutWindow), chain.browser);
+        EXPECT_EQ(findDesktopWindow(kIconView), chain.listView);  // always the list view
+        EXPECT_EQ(findDesktopWindow(kDrawingTarget), chain.browser);
+    }
+}
+
+TEST_F(FrameHelpers, DesktopLookupFindsTheViewUnderWorkerW) {
+    if (FindWindowA("Progman", nullptr)) GTEST_SKIP() << "a real shell desktop is present";
+    HWND progman = makeWindow("Progman", nullptr, WS_POPUP);  // without a view
+    HWND emptyWorker = makeWindow("WorkerW", nullptr, WS_POPUP);
+    DesktopChain worker("WorkerW");
+    EXPECT_EQ(findDesktopWindow(kIconView), worker.listView);
+    DestroyWindow(emptyWorker);
+    DestroyWindow(progman);
+}
+
+TEST_F(FrameHelpers, SaverWindowAndBulbWindowTakePrecedence) {
+    HWND saver = makeWindow("TestSaver", nullptr, WS_POPUP);
+    HWND bulbs = makeWindow("TestBulbs", nullptr, WS_POPUP);
+    app().bulbWindow = bulbs;
+    app().bulbLocation = kOnTop;
+    EXPECT_EQ(findDesktopWindow(kDrawingTarget), bulbs);
+    EXPECT_NE(findDesktopWindow(kIconView), bulbs);
+    app().saverWindow = saver;
+    for (int kind : {0, 1, 2}) EXPECT_EQ(findDesktopWindow(kind), saver) << kind;
+    app().saverWindow = nullptr;
+    app().bulbWindow = nullptr;
+    DestroyWindow(saver);
+    DestroyWindow(bulbs);
+}
+
+TEST_F(FrameHelpers, DrawingRectangleByRunMode) {
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 30, 40, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(window);
+    app().runMode = kRunPreview;
+    RECT r = drawingRectangle(window);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.right, 300);
+    EXPECT_EQ(r.bottom, 200);
+
+    // A saver covers the whole screen: the client area of a window placed
+    // inside it, in client coordinates.
+    app().runMode = kRunSaver;
+    r = drawingRectangle(window);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.right, 300);
+
+    // Normally the work area, clipped: a window hanging off the left edge.
+    app().runMode = kRunNormal;
+    SetWindowPos(window, nullptr, -100, 0, 300, 200, SWP_NOZORDER);
+    RECT area;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    r = drawingRectangle(window);
+    EXPECT_EQ(r.left, area.left + 100);
+    EXPECT_EQ(r.right, 300);
+    DestroyWindow(window);
+}
+
+TEST_F(FrameHelpers, CentreWindowUsesTheWorkArea) {
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 120, nullptr, nullptr, nullptr, nullptr);
+    centreWindow(window);
+    RECT area, r;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    GetWindowRect(window, &r);
+    EXPECT_EQ(r.right - r.left, 200);
+    EXPECT_NEAR((r.left + r.right) / 2, (area.left + area.right) / 2, 1);
+    EXPECT_NEAR((r.top + r.bottom) / 2, (area.top + area.bottom) / 2, 1);
+    DestroyWindow(window);
+}
+
+TEST_F(FrameHelpers, HiddenControlsKeepTheirMnemonicInert) {
+    HWND dialog = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    HWND button = CreateWindowExA(0, "BUTTON", "&Preview", WS_CHILD | WS_VISIBLE, 0, 0, 80, 20, dialog, nullptr,
+                                  nullptr, nullptr);
+    HWND label = CreateWindowExA(0, "STATIC", "No mnemonic", WS_CHILD | WS_VISIBLE, 0, 30, 80, 20, dialog, nullptr,
+                                 nullptr, nullptr);
+    HWND edit = CreateWindowExA(0, "EDIT", "&Edit", WS_CHILD | WS_VISIBLE, 0, 60, 80, 20, dialog, nullptr, nullptr,
+                                nullptr);
+    char text[64];
+
+    showDialogControl(button, false);
+    GetWindowTextA(button, text, sizeof text);
+    EXPECT_STREQ(text, "");
+    dialogControlText(button, text, sizeof text);
+    EXPECT_STREQ(text, "&Preview");
+    SetWindowTextA(button, "changed while hidden");
+    showDialogControl(button, false);  // a second hide keeps the first text
+    dialogControlText(button, text, sizeof text);
+    EXPECT_STREQ(text, "&Preview");
+    showDialogControl(button, true);
+    GetWindowTextA(button, text, sizeof text);
+    EXPECT_STREQ(text, "&Preview");
+    EXPECT_TRUE(GetWindowLongA(button, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ(GetPropA(button, "DynDlg_TextSave"), nullptr);
+
+    showDialogControl(label, false);  // nothing to hide without '&'
+    GetWindowTextA(label, text, sizeof text);
+    EXPECT_STREQ(text, "No mnemonic");
+    EXPECT_FALSE(GetWindowLongA(label, GWL_STYLE) & WS_VISIBLE);
+
+    showDialogControl(edit, false);  // an edit wants characters: left alone
+    GetWindowTextA(edit, text, sizeof text);
+    EXPECT_STREQ(text, "&Edit");
+
+    showDialogControl(button, false);
+    freeSavedControlTexts(dialog);
+    EXPECT_EQ(GetPropA(button, "DynDlg_TextSave"), nullptr);
+    DestroyWindow(dialog);
+}
+
+TEST(GlobalBlocks, ClearHandleStaysZeroedWhenItGrows) {
+    StClearHandle block(16);
+    auto* bytes = static_cast<unsigned char*>(GlobalLock(block.block));
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(bytes[i], 0);
+    memset(bytes, 0xAB, 16);
+    GlobalUnlock(block.block);
+    block.resize(4096);
+    bytes = static_cast<unsigned char*>(GlobalLock(block.block));
+    EXPECT_EQ(bytes[15], 0xAB);
+    EXPECT_EQ(bytes[16], 0);
+    EXPECT_EQ(bytes[4095], 0);
+    GlobalUnlock(block.block);
+    EXPECT_GE(GlobalSize(block.block), 4096u);
+}
+
+TEST(GlobalBlocks, FailedAllocationThrowsAsrt) {
+    try {
+        StHandle huge(~SIZE_T(0) - 4096);
+        FAIL() << "an impossible block was allocated";
+    } catch (const lumarel::Failure& f) {
+        EXPECT_EQ(f.code, lumarel::kFailAsrt);
+    }
+}
+
+TEST(MidiVolume, PromptsOnlyWhenBothChannelsAreBelowOneSixteenth) {
+    EXPECT_TRUE(midiVolumeTooLow(MAKELONG(0x0FFF, 0x0FFF)));
+    EXPECT_TRUE(midiVolumeTooLow(0));
+    EXPECT_FALSE(midiVolumeTooLow(MAKELONG(0x1000, 0x0000)));
+    EXPECT_FALSE(midiVolumeTooLow(MAKELONG(0x0000, 0x1000)));
+    EXPECT_FALSE(midiVolumeTooLow(0xFFFFFFFF));
+}
