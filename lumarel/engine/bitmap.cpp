@@ -1,0 +1,314 @@
+#include "engine/bitmap.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "engine/bmp_file.h"
+#include "engine/palette.h"
+#include "engine/resource_bytes.h"
+#include "frame/failure.h"
+
+namespace lumarel {
+
+namespace {
+
+int width(const RECT& r) { return int(int16_t(r.right - r.left)); }
+int height(const RECT& r) { return int(int16_t(r.bottom - r.top)); }
+int16_t coord(int v) { return int16_t(v); }
+
+// GDI reads the header, its table and the pixels where the checks found them.
+HBITMAP createFromDib(HDC dc, const uint8_t* base, const DibLayout& layout) {
+    const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(base + layout.header);
+    HBITMAP made = CreateDIBitmap(dc, header, CBM_INIT, base + layout.pixels,
+                                  reinterpret_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS);
+    check(made != nullptr);
+    return made;
+}
+
+// A screen DC for callers that have none.
+class ScreenDc {
+public:
+    explicit ScreenDc(HDC given) : dc_(given ? given : GetDC(nullptr)), owned_(!given) {}
+    ~ScreenDc() {
+        if (owned_ && dc_) ReleaseDC(nullptr, dc_);
+    }
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+    bool owned_;
+};
+
+}  // namespace
+
+MemoryDc::MemoryDc(HDC compatible, HBITMAP bitmap)
+    : dc_(CreateCompatibleDC(compatible)), select_((check(bool(dc_)), dc_.get()), bitmap) {}
+
+Bitmap::Bitmap(HINSTANCE instance, HDC dc, const char* resource) {
+    ResourceBytes bytes(instance, resource, RT_BITMAP);
+    check(bool(bytes));
+    auto layout = checkDibResource(bytes.data(), bytes.size());
+    check(layout.has_value());
+    ScreenDc screen(dc);
+    adopt(createFromDib(screen.get(), bytes.data(), *layout));
+}
+
+Bitmap::Bitmap(HDC dc, const char* path) {
+    MappedFile file(path);
+    check(bool(file));
+    auto layout = checkBmpFile(file.data(), file.size());
+    check(layout.has_value());
+    ScreenDc screen(dc);
+    adopt(createFromDib(screen.get(), file.data(), *layout));
+}
+
+Bitmap::Bitmap(HDC dc, int w, int h) {
+    ScreenDc screen(dc);
+    adopt(CreateCompatibleBitmap(screen.get(), w, h));
+}
+
+Bitmap::Bitmap(int w, int h, int bitsPerPixel, HPALETTE palette) {
+    check(bitsPerPixel > 0 && bitsPerPixel <= 8);
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[256];
+    } info{};
+    PALETTEENTRY entries[256]{};
+    UINT count = palette ? GetPaletteEntries(palette, 0, 256, entries) : 0;
+    info.header.biSize = sizeof info.header;
+    info.header.biWidth = w;
+    info.header.biHeight = -h;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = WORD(bitsPerPixel);
+    info.header.biClrUsed = count;
+    for (UINT i = 0; i < count; ++i)
+        info.colours[i] = {entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
+    ScreenDc screen(nullptr);
+    void* bits = nullptr;
+    HBITMAP made = CreateDIBSection(screen.get(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
+                                    &bits, nullptr, 0);
+    adopt(made);
+    bits_ = bits;
+}
+
+Bitmap::Bitmap(HBITMAP adopted) { adopt(adopted); }
+
+void Bitmap::adopt(HBITMAP bitmap) {
+    check(bitmap != nullptr);
+    bitmap_.reset(bitmap);
+}
+
+Bitmap::~Bitmap() {
+    if (spriteDc_) ReleaseDC(spriteWindow_, spriteDc_);
+}
+
+RECT Bitmap::size() const {
+    BITMAP info{};
+    GetObjectA(bitmap_.get(), sizeof info, &info);
+    return {0, 0, info.bmWidth, info.bmHeight};
+}
+
+void Bitmap::blit(const RECT& source, int x, int y, HDC dc, DWORD rop) {
+    MemoryDc memory(dc, bitmap_.get());
+    BitBlt(dc, coord(x), coord(y), width(source), height(source), memory.get(), coord(source.left),
+           coord(source.top), rop);
+}
+
+void Bitmap::draw(const RECT& source, int x, int y, HDC dc) { blit(source, x, y, dc, SRCCOPY); }
+
+void Bitmap::copyTo(const RECT& source, const RECT& destination, HDC dc) {
+    MemoryDc memory(dc, bitmap_.get());
+    int sw = width(source), sh = height(source), dw = width(destination), dh = height(destination);
+    if (sw == dw || sh == dh) {
+        BitBlt(dc, coord(destination.left), coord(destination.top), dw, dh, memory.get(),
+               coord(source.left), coord(source.top), SRCCOPY);
+    } else if (GetDeviceCaps(dc, RASTERCAPS) & RC_STRETCHBLT) {
+        int old = SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, coord(destination.left), coord(destination.top), dw, dh, memory.get(),
+                   coord(source.left), coord(source.top), sw, sh, SRCCOPY);
+        SetStretchBltMode(dc, old);
+    } else {
+        BitBlt(dc, coord(destination.left), coord(destination.top), std::min(sw, dw), std::min(sh, dh),
+               memory.get(), coord(source.left), coord(source.top), SRCCOPY);
+    }
+}
+
+void Bitmap::copyFrom(Bitmap& other, const RECT& source, const RECT& destination, DWORD rop) {
+    MemoryDc target(nullptr, bitmap_.get());
+    MemoryDc memory(nullptr, other.handle());
+    int sw = width(source), sh = height(source), dw = width(destination), dh = height(destination);
+    if (sw == dw || sh == dh) {
+        BitBlt(target.get(), coord(destination.left), coord(destination.top), dw, dh, memory.get(),
+               coord(source.left), coord(source.top), rop);
+    } else if (GetDeviceCaps(target.get(), RASTERCAPS) & RC_STRETCHBLT) {
+        SetStretchBltMode(target.get(), COLORONCOLOR);
+        StretchBlt(target.get(), coord(destination.left), coord(destination.top), dw, dh, memory.get(),
+                   coord(source.left), coord(source.top), sw, sh, rop);
+    } else {
+        BitBlt(target.get(), coord(destination.left), coord(destination.top), std::min(sw, dw),
+               std::min(sh, dh), memory.get(), coord(source.left), coord(source.top), rop);
+    }
+}
+
+void Bitmap::drawMasked(HBITMAP mask, const RECT& source, int x, int y, HDC dc) {
+    int w = width(source), h = height(source);
+    if (w <= 0 || h <= 0) return;
+    unique_hbitmap offscreen(CreateCompatibleBitmap(dc, w, h));
+    check(bool(offscreen));
+    MemoryDc work(dc, offscreen.get());
+    MemoryDc picture(dc, bitmap_.get());
+    MemoryDc maskDc(dc, mask);
+    SelectPaletteScope palette(work.get(), programPalette(), true);
+    BitBlt(work.get(), 0, 0, w, h, dc, coord(x), coord(y), SRCCOPY);
+    BitBlt(work.get(), 0, 0, w, h, maskDc.get(), coord(source.left), coord(source.top), SRCAND);
+    BitBlt(work.get(), 0, 0, w, h, picture.get(), coord(source.left), coord(source.top), SRCPAINT);
+    BitBlt(dc, coord(x), coord(y), w, h, work.get(), 0, 0, SRCCOPY);
+}
+
+// --- sprites ---------------------------------------------------------------
+
+void Bitmap::beginSprite(HWND window, const RECT& bounds, const RECT& source, int cx, int cy) {
+    if (spriteDc_) endSprite();
+    spriteWindow_ = window;
+    spriteBounds_ = bounds;
+    spriteSource_ = source;
+    int w = width(source), h = height(source);
+    spriteRect_ = {cx - w / 2, cy - h / 2, cx - w / 2 + w, cy - h / 2 + h};
+    spriteDc_ = GetDCEx(window, nullptr, DCX_CACHE | DCX_LOCKWINDOWUPDATE);
+    check(spriteDc_ != nullptr);
+    spriteBackground_.reset(CreateCompatibleBitmap(spriteDc_, w, h));
+    check(bool(spriteBackground_));
+    MemoryDc saved(spriteDc_, spriteBackground_.get());
+    BitBlt(saved.get(), 0, 0, w, h, spriteDc_, spriteRect_.left, spriteRect_.top, SRCCOPY);
+    spriteHidden_ = false;
+    spriteRecapture_ = true;
+}
+
+POINT Bitmap::moveSprite(int cx, int cy) {
+    POINT centre{(spriteRect_.left + spriteRect_.right) / 2, (spriteRect_.top + spriteRect_.bottom) / 2};
+    if (!spriteDc_ || spriteHidden_) return centre;
+    int w = width(spriteSource_), h = height(spriteSource_);
+    int left = cx - w / 2, top = cy - h / 2;
+    left = std::max(int(spriteBounds_.left), std::min(left, int(spriteBounds_.right) - w));
+    top = std::max(int(spriteBounds_.top), std::min(top, int(spriteBounds_.bottom) - h));
+    // Even corners keep the hatched mask's checkerboard steady on the screen.
+    left += left & 1;
+    top += top & 1;
+    if (left + w > spriteBounds_.right && left - 2 >= spriteBounds_.left) left -= 2;
+    if (top + h > spriteBounds_.bottom && top - 2 >= spriteBounds_.top) top -= 2;
+    RECT next{left, top, left + w, top + h};
+    if (!EqualRect(&next, &spriteRect_) || spriteRecapture_) {
+        // Compose off screen so that the sprite never flickers: capture the
+        // new place, patch in the old background, draw the sprite over the
+        // old background at the new offset, then put both on the screen.
+        int dx = next.left - spriteRect_.left, dy = next.top - spriteRect_.top;
+        unique_hbitmap captureBitmap(CreateCompatibleBitmap(spriteDc_, w, h));
+        check(bool(captureBitmap));
+        MemoryDc capture(spriteDc_, captureBitmap.get());
+        MemoryDc saved(spriteDc_, spriteBackground_.get());
+        BitBlt(capture.get(), 0, 0, w, h, spriteDc_, next.left, next.top, SRCCOPY);
+        if (!spriteRecapture_) {
+            BitBlt(capture.get(), -dx, -dy, w, h, saved.get(), 0, 0, SRCCOPY);
+            draw(spriteSource_, dx, dy, saved.get());
+        }
+        draw(spriteSource_, next.left, next.top, spriteDc_);
+        if (!spriteRecapture_)
+            BitBlt(spriteDc_, spriteRect_.left, spriteRect_.top, w, h, saved.get(), 0, 0, SRCCOPY);
+        BitBlt(saved.get(), 0, 0, w, h, capture.get(), 0, 0, SRCCOPY);
+        spriteRect_ = next;
+        spriteRecapture_ = false;
+    }
+    return {(next.left + next.right) / 2, (next.top + next.bottom) / 2};
+}
+
+void Bitmap::restoreSpriteBackground() {
+    if (!spriteDc_ || !spriteBackground_ || spriteRecapture_) return;
+    MemoryDc saved(spriteDc_, spriteBackground_.get());
+    BitBlt(spriteDc_, spriteRect_.left, spriteRect_.top, width(spriteSource_), height(spriteSource_),
+           saved.get(), 0, 0, SRCCOPY);
+}
+
+void Bitmap::hideSprite() {
+    if (!spriteDc_ || spriteHidden_) return;
+    restoreSpriteBackground();
+    spriteHidden_ = true;
+}
+
+void Bitmap::showSprite(int cx, int cy) {
+    if (!spriteDc_) return;
+    spriteHidden_ = false;
+    spriteRecapture_ = true;
+    moveSprite(cx, cy);
+}
+
+void Bitmap::endSprite() {
+    if (!spriteDc_) return;
+    if (!spriteHidden_) restoreSpriteBackground();
+    spriteBackground_.reset();
+    ReleaseDC(spriteWindow_, spriteDc_);
+    spriteDc_ = nullptr;
+    spriteWindow_ = nullptr;
+}
+
+// --- masked pictures -------------------------------------------------------
+
+MaskedBitmap::MaskedBitmap(HINSTANCE instance, HDC dc, const char* image, const char* mask)
+    : Bitmap(instance, dc, image) {
+    mask_.reset(LoadBitmapA(instance, mask));
+    check(bool(mask_));
+}
+
+MaskedBitmap::MaskedBitmap(HDC dc, int w, int h) : Bitmap(dc, w, h) {
+    mask_.reset(CreateBitmap(w, h, 1, 1, nullptr));
+    check(bool(mask_));
+}
+
+MaskedBitmap::~MaskedBitmap() {
+    endSprite();
+}
+
+void MaskedBitmap::beginSprite(HWND window, const RECT& bounds, const RECT& source, int cx, int cy) {
+    Bitmap::beginSprite(window, bounds, source, cx, cy);
+    // A checkerboard of the mask: every pixel with x + y odd turns white, so
+    // the dragged picture shows half of what lies below.
+    RECT all = size();
+    int w = all.right, h = all.bottom;
+    hatchedMask_.reset(CreateBitmap(w, h, 1, 1, nullptr));
+    check(bool(hatchedMask_));
+    MemoryDc hatched(nullptr, hatchedMask_.get());
+    MemoryDc original(nullptr, mask_.get());
+    BitBlt(hatched.get(), 0, 0, w, h, original.get(), 0, 0, SRCCOPY);
+    const WORD checker[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+    unique_hbitmap patternBitmap(CreateBitmap(8, 8, 1, 1, checker));
+    unique_hbrush brush(CreatePatternBrush(patternBitmap.get()));
+    SelectObjectScope selectBrush(hatched.get(), brush.get());
+    SetBrushOrgEx(hatched.get(), 0, 0, nullptr);
+    // Pattern bit 1 (white) where x + y is odd; OR it in (DPo).
+    PatBlt(hatched.get(), 0, 0, w, h, 0x00FA0089);
+}
+
+void MaskedBitmap::endSprite() {
+    Bitmap::endSprite();
+    hatchedMask_.reset();
+}
+
+void QuickMaskedBitmap::draw(const RECT& source, int x, int y, HDC dc) {
+    MemoryDc maskDc(dc, hatchedMask_ ? hatchedMask_.get() : mask_.get());
+    MemoryDc picture(dc, bitmap_.get());
+    int w = width(source), h = height(source);
+    BitBlt(dc, coord(x), coord(y), w, h, maskDc.get(), coord(source.left), coord(source.top), SRCAND);
+    BitBlt(dc, coord(x), coord(y), w, h, picture.get(), coord(source.left), coord(source.top), SRCPAINT);
+}
+
+void QuickMaskedBitmap::fillFrom(HBITMAP image, HBITMAP mask, const RECT& source, const RECT& destination) {
+    MemoryDc target(nullptr, bitmap_.get());
+    MemoryDc from(nullptr, image);
+    BitBlt(target.get(), destination.left, destination.top, width(destination), height(destination),
+           from.get(), source.left, source.top, SRCCOPY);
+    MemoryDc maskTarget(nullptr, mask_.get());
+    MemoryDc maskFrom(nullptr, mask);
+    BitBlt(maskTarget.get(), destination.left, destination.top, width(source), height(source),
+           maskFrom.get(), source.left, source.top, SRCCOPY);
+}
+
+}  // namespace lumarel

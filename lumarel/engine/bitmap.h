@@ -1,0 +1,115 @@
+// Pictures held as GDI bitmaps: plain, with a one-bit mask, and the quick
+// variant that draws straight onto its destination. A Bitmap can also be
+// dragged over a window as a "sprite" that saves and restores what lies under
+// it.
+#pragma once
+#include <windows.h>
+
+#include "frame/handles.h"
+
+namespace lumarel {
+
+class Bitmap {
+public:
+    // From a bitmap resource (name, or MAKEINTRESOURCE of a number).
+    Bitmap(HINSTANCE instance, HDC dc, const char* resource);
+    // From a BMP file; a file of two BMP files back to back yields the second.
+    Bitmap(HDC dc, const char* path);
+    // Blank, compatible with dc.
+    Bitmap(HDC dc, int width, int height);
+    // A top-down DIB section (at most 8 bits per pixel) whose colour table is
+    // the palette's; bits() gives its pixels.
+    Bitmap(int width, int height, int bitsPerPixel, HPALETTE palette);
+    // Takes ownership of a bitmap made elsewhere (null throws 'asrt').
+    explicit Bitmap(HBITMAP adopted);
+
+    virtual ~Bitmap();                                                               // 0
+    virtual void blit(const RECT& source, int x, int y, HDC dc, DWORD rop);          // 1
+    virtual void draw(const RECT& source, int x, int y, HDC dc);                     // 2
+    virtual void beginSprite(HWND window, const RECT& bounds, const RECT& source, int cx,
+                             int cy);                                                // 3
+    virtual void endSprite();                                                        // 4
+
+    Bitmap(const Bitmap&) = delete;
+    Bitmap& operator=(const Bitmap&) = delete;
+
+    HBITMAP handle() const { return bitmap_.get(); }
+    void* bits() const { return bits_; }
+    RECT size() const;
+
+    // Copies (stretching where the device can) between rectangles.
+    void copyTo(const RECT& source, const RECT& destination, HDC dc);
+    void copyFrom(Bitmap& other, const RECT& source, const RECT& destination,
+                  DWORD rop = SRCCOPY);
+    // Flicker-free transparent draw through a one-bit mask (black = opaque).
+    void drawMasked(HBITMAP mask, const RECT& source, int x, int y, HDC dc);
+
+    // Moves the sprite's centre to (cx, cy), kept inside the bounds on even
+    // coordinates; returns the centre it took.
+    POINT moveSprite(int cx, int cy);
+    void hideSprite();
+    void showSprite(int cx, int cy);
+    bool spriteActive() const { return spriteDc_ != nullptr; }
+    RECT spriteRect() const { return spriteRect_; }
+
+protected:
+    Bitmap() = default;
+    void adopt(HBITMAP bitmap);
+    // The sprite's background is captured again at the next move.
+    void restoreSpriteBackground();
+
+    unique_hbitmap bitmap_;
+    void* bits_ = nullptr;
+    HWND spriteWindow_ = nullptr;
+    HDC spriteDc_ = nullptr;
+    unique_hbitmap spriteBackground_;
+    RECT spriteSource_{};
+    RECT spriteRect_{};
+    RECT spriteBounds_{};
+    bool spriteHidden_ = false;
+    bool spriteRecapture_ = false;
+};
+
+class MaskedBitmap : public Bitmap {
+public:
+    // Picture and mask from two bitmap resources.
+    MaskedBitmap(HINSTANCE instance, HDC dc, const char* image, const char* mask);
+    // Blank: a compatible picture and a one-bit mask of the same size.
+    MaskedBitmap(HDC dc, int width, int height);
+    ~MaskedBitmap() override;
+
+    void draw(const RECT& source, int x, int y, HDC dc) override = 0;
+    void beginSprite(HWND window, const RECT& bounds, const RECT& source, int cx,
+                     int cy) override;
+    void endSprite() override;
+
+    HBITMAP mask() const { return mask_.get(); }
+
+protected:
+    unique_hbitmap mask_;
+    unique_hbitmap hatchedMask_;  // only while a sprite is active
+};
+
+class QuickMaskedBitmap : public MaskedBitmap {
+public:
+    using MaskedBitmap::MaskedBitmap;
+    // Mask with SRCAND, then picture with SRCPAINT, straight onto dc; the
+    // half see-through hatched mask while dragged.
+    void draw(const RECT& source, int x, int y, HDC dc) override;
+    // Copies the picture's source rectangle into this one at the destination
+    // and the mask's source rectangle into this mask at the same corner.
+    void fillFrom(HBITMAP image, HBITMAP mask, const RECT& source, const RECT& destination);
+};
+
+// A memory DC with one bitmap selected; throws 'asrt' when it cannot be made.
+class MemoryDc {
+public:
+    MemoryDc(HDC compatible, HBITMAP bitmap);
+    HDC get() const { return dc_.get(); }
+
+private:
+    unique_hdc dc_;
+    SelectObjectScope select_;
+};
+
+}  // namespace lumarel
