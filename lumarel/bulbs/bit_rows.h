@@ -1,0 +1,25 @@
+// Bit rows of one-bit-per-pixel DIBs: the leftmost pixel is the most
+// significant bit of each byte.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+namespace lumarel {
+
+inline bool getBit(const uint8_t* row, size_t column) {
+    return (row[column >> 3] >> (7 - (column & 7))) & 1;
+}
+
+inline void putBit(uint8_t* row, size_t column, bool value) {
+    uint8_t bit = static_cast<uint8_t>(0x80u >> (column & 7));
+    if (value) row[column >> 3] |= bit;
+    else row[column >> 3] &= static_cast<uint8_t>(~bit);
+}
+
+// Sets `count` bits from `start` to `value`.
+void setBits(uint8_t* row, size_t start, size_t count, bool value);
+// Copies `count` bits of a row from column `from` to column `to`; the two
+// ranges must not overlap.
+void copyBits(uint8_t* row, size_t from, size_t to, size_t count);
+
+}  // namespace lumarel

@@ -1,0 +1,33 @@
+// Feeds arbitrary bytes to the bulb file loader and everything that reads a
+// loaded file's blocks: pictures, cached regions, the compacting rewrite.
+#include <cstdint>
+#include <vector>
+
+#include "bulbs/bulb_file.h"
+#include "bulbs/gif_decoder.h"
+#include "frame/failure.h"
+
+using namespace lumarel;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::vector<uint8_t> file(data, data + size);
+    try {
+        BulbFileInfo info = loadBulbFile(file.data(), file.size());
+        for (int position = 0; position <= 8; ++position)
+            for (int flavor = 0; flavor < 9; flavor += 4) pictureIndexFor(info.header, position, flavor, flavor == 8);
+        for (int i = 0; i < kPictureCount; ++i) {
+            regionData(info.header, i, file.data(), file.size());
+            try {
+                ByteSpan gif = pictureData(info.header, i, file.data(), file.size());
+                scanGif(gif.data, gif.size, true);
+            } catch (const Failure&) {
+            }
+        }
+        std::vector<uint8_t> compacted = compactBulbFile(file.data(), file.size());
+        // What the rewrite makes must load again.
+        loadBulbFile(compacted.data(), compacted.size());
+    } catch (const Failure& failure) {
+        if (failure.code != kFailAsrt && failure.code != kFailUnknownGifBlock) __builtin_trap();
+    }
+    return 0;
+}

@@ -1,0 +1,335 @@
+// The decoder's own rules (signature, trailer, composition, transparency,
+// first-frame mode) and its behaviour on hostile input.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "frame/failure.h"
+#include "gif_test_support.h"
+#include "gif_writer.h"
+
+using namespace lumarel;
+using giftest::decode;
+using gifcorpus::Frame;
+using gifcorpus::Gif;
+
+namespace {
+
+int32_t failureOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const Failure& f) {
+        return f.code;
+    }
+    return 0;
+}
+
+Frame solid(int left, int top, int width, int height, uint8_t value) {
+    Frame f;
+    f.left = left;
+    f.top = top;
+    f.width = width;
+    f.height = height;
+    f.pixels.assign(static_cast<size_t>(width * height), value);
+    return f;
+}
+
+Gif screen(int width, int height, int colours = 4) {
+    Gif g;
+    g.width = width;
+    g.height = height;
+    for (int i = 0; i < colours; ++i)
+        g.globalPalette.push_back({static_cast<uint8_t>(10 + i), static_cast<uint8_t>(20 + i), static_cast<uint8_t>(30 + i)});
+    return g;
+}
+
+// A hand-made code stream: codes of explicit sizes, packed least significant
+// bit first into sub-blocks, after the minimum code size byte.
+std::vector<uint8_t> codeStream(int minCodeSize, const std::vector<std::pair<int, int>>& codes) {
+    std::vector<uint8_t> bytes;
+    uint32_t acc = 0;
+    int bits = 0;
+    for (auto [code, size] : codes) {
+        acc |= static_cast<uint32_t>(code) << bits;
+        bits += size;
+        while (bits >= 8) {
+            bytes.push_back(static_cast<uint8_t>(acc));
+            acc >>= 8;
+            bits -= 8;
+        }
+    }
+    if (bits) bytes.push_back(static_cast<uint8_t>(acc));
+    std::vector<uint8_t> out{static_cast<uint8_t>(minCodeSize)};
+    for (size_t at = 0; at < bytes.size(); at += 255) {
+        size_t n = std::min<size_t>(255, bytes.size() - at);
+        out.push_back(static_cast<uint8_t>(n));
+        out.insert(out.end(), bytes.begin() + static_cast<long>(at), bytes.begin() + static_cast<long>(at + n));
+    }
+    out.push_back(0);
+    return out;
+}
+
+// A 4-colour screen with one image whose data is the given code stream.
+std::vector<uint8_t> gifWithData(int width, int height, const std::vector<uint8_t>& data, bool interlaced = false) {
+    std::vector<uint8_t> g = {'G', 'I', 'F', '8', '9', 'a', static_cast<uint8_t>(width), 0, static_cast<uint8_t>(height), 0,
+                              0x81, 0, 0, 0, 0, 0, 255, 255, 255, 255, 0, 0, 0, 0, 255};
+    std::vector<uint8_t> descriptor = {0x2C, 0, 0, 0, 0, static_cast<uint8_t>(width), 0, static_cast<uint8_t>(height), 0,
+                                       static_cast<uint8_t>(interlaced ? 0x40 : 0)};
+    g.insert(g.end(), descriptor.begin(), descriptor.end());
+    g.insert(g.end(), data.begin(), data.end());
+    g.push_back(0x3B);
+    return g;
+}
+
+TEST(GifHeader, SignatureLettersMayBeAnyCaseButTheVersionIsStrict) {
+    std::vector<uint8_t> bytes = encodeGif(([] {
+        Gif g = screen(3, 2);
+        g.frames.push_back(solid(0, 0, 3, 2, 1));
+        return g;
+    })());
+    for (const char* signature : {"gif89a", "GiF87A", "gIf89a"}) {
+        std::copy(signature, signature + 6, bytes.begin());
+        EXPECT_EQ(decode(bytes).info.frameCount, 1) << signature;
+    }
+    for (const char* signature : {"GIF88a", "GIF89b", "JIF89a", "GIF 9a"}) {
+        std::copy(signature, signature + 6, bytes.begin());
+        EXPECT_EQ(failureOf([&] { decode(bytes); }), kFailAsrt) << signature;
+    }
+}
+
+TEST(GifHeader, RefusesMissingTrailerEmptyInputAndEmptyScreens) {
+    Gif g = screen(4, 4);
+    g.frames.push_back(solid(0, 0, 4, 4, 2));
+    std::vector<uint8_t> bytes = encodeGif(g);
+    std::vector<uint8_t> noTrailer(bytes.begin(), bytes.end() - 1);  // the image data is complete
+    EXPECT_EQ(failureOf([&] { decode(noTrailer); }), kFailAsrt);
+    EXPECT_EQ(failureOf([&] { scanGif(bytes.data(), 0, false); }), kFailAsrt);
+    std::vector<uint8_t> justTrailer{0x3B};
+    EXPECT_EQ(failureOf([&] { decode(justTrailer); }), kFailAsrt);
+
+    for (auto [w, h] : {std::pair{0, 4}, std::pair{4, 0}}) {
+        std::vector<uint8_t> empty = bytes;
+        empty[6] = static_cast<uint8_t>(w);
+        empty[8] = static_cast<uint8_t>(h);
+        EXPECT_EQ(failureOf([&] { decode(empty); }), kFailAsrt);
+    }
+    Gif none = screen(4, 4);
+    EXPECT_EQ(decode(encodeGif(none)).info.frameCount, 0);
+}
+
+TEST(GifHeader, EveryTruncationFailsCleanly) {
+    // Each prefix of a valid file, given a trailer byte, must fail or decode
+    // without reading past its end (the sanitizers watch the reads).
+    Gif g = screen(9, 7, 16);
+    g.comment = g.application = g.plainText = true;
+    Frame f = solid(1, 1, 6, 5, 3);
+    f.control = true;
+    f.transparent = true;
+    f.transparentIndex = 3;
+    g.frames.push_back(f);
+    std::vector<uint8_t> bytes = encodeGif(g);
+    for (size_t n = 1; n < bytes.size(); ++n) {
+        std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<long>(n));
+        cut.back() = 0x3B;
+        int32_t code = failureOf([&] { decode(cut); });
+        EXPECT_TRUE(code == 0 || code == kFailAsrt || code == kFailUnknownGifBlock) << n;
+    }
+}
+
+TEST(GifFrames, AnimationOfFiveFramesMakesStripsFiveScreensWide) {
+    Gif g = screen(20, 10);
+    for (int i = 0; i < 5; ++i) g.frames.push_back(solid(0, 0, 20, 10, static_cast<uint8_t>(i % 4)));
+    giftest::Decoded d = decode(encodeGif(g));
+    EXPECT_EQ(d.info.frameCount, 5);
+    EXPECT_EQ(d.width(), 100);
+    EXPECT_EQ(d.height(), 10);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(d.pixel(i * 20 + 7, 5), i % 4);
+    EXPECT_EQ(decode(encodeGif(g), true).width(), 20);
+}
+
+TEST(GifFrames, FirstFrameSmallerThanTheScreenIsTransparentOutside) {
+    Gif g = screen(10, 8);
+    g.frames.push_back(solid(2, 3, 4, 2, 1));
+    giftest::Decoded d = decode(encodeGif(g));
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 10; ++x) {
+            bool inside = x >= 2 && x < 6 && y >= 3 && y < 5;
+            EXPECT_EQ(d.transparent(x, y), !inside) << x << "," << y;
+            EXPECT_EQ(d.pixel(x, y), inside ? 1 : 0);  // the transparent index, 0 without a control block
+        }
+}
+
+// Two frames: a full one of colour 1, then a 2×2 one of colour 2 at (1, 1),
+// the first frame disposed as given.
+giftest::Decoded twoFrames(int disposal, bool transparent) {
+    Gif g = screen(4, 4);
+    g.background = 3;
+    Frame first = solid(0, 0, 4, 4, 1);
+    first.control = true;
+    first.disposal = disposal;
+    first.transparent = transparent;
+    first.transparentIndex = 0;
+    Frame second = solid(1, 1, 2, 2, 2);
+    second.control = true;
+    second.disposal = disposal;
+    second.transparent = transparent;
+    second.transparentIndex = 0;
+    g.frames = {first, second};
+    return decode(encodeGif(g));
+}
+
+TEST(GifFrames, DisposalDecidesWhatSurroundsAPartialFrame) {
+    for (int disposal : {0, 1}) {
+        giftest::Decoded d = twoFrames(disposal, false);
+        EXPECT_EQ(d.pixel(4 + 0, 0), 1) << "keeps the previous frame";
+        EXPECT_FALSE(d.transparent(4 + 0, 0));
+        EXPECT_EQ(d.pixel(4 + 1, 1), 2);
+    }
+    giftest::Decoded background = twoFrames(2, false);
+    EXPECT_EQ(background.pixel(4 + 3, 3), 3) << "background colour";
+    EXPECT_FALSE(background.transparent(4 + 3, 3));
+    EXPECT_EQ(background.pixel(4 + 2, 2), 2);
+
+    for (auto [disposal, transparent] : {std::pair{2, true}, std::pair{3, false}, std::pair{3, true}}) {
+        giftest::Decoded d = twoFrames(disposal, transparent);
+        EXPECT_TRUE(d.transparent(4 + 0, 3)) << disposal;
+        EXPECT_EQ(d.pixel(4 + 0, 3), 0) << "the transparent index";
+        EXPECT_FALSE(d.transparent(4 + 1, 1));
+    }
+    giftest::Decoded undefined = twoFrames(5, false);
+    EXPECT_EQ(undefined.pixel(4 + 0, 0), 0);
+    EXPECT_FALSE(undefined.transparent(4 + 0, 0));
+}
+
+TEST(GifFrames, TransparentColourBecomesBlackAndStaysSo) {
+    Gif g = screen(3, 1);
+    Frame f;
+    f.width = 3;
+    f.height = 1;
+    f.pixels = {0, 1, 2};
+    f.control = true;
+    f.transparent = true;
+    f.transparentIndex = 1;
+    g.frames.push_back(f);
+    Frame later = f;
+    later.transparent = false;
+    g.frames.push_back(later);
+    giftest::Decoded d = decode(encodeGif(g));
+    EXPECT_EQ(d.info.colourCount, 4);
+    EXPECT_EQ(d.info.colours[1].red + d.info.colours[1].green + d.info.colours[1].blue, 0);
+    EXPECT_EQ(d.info.colours[2].red, 12);
+    EXPECT_FALSE(d.transparent(0, 0));
+    EXPECT_TRUE(d.transparent(1, 0));
+    EXPECT_FALSE(d.transparent(3 + 1, 0)) << "the second frame has no transparency";
+}
+
+TEST(GifFrames, InterlacedImageEqualsItsPlainTwin) {
+    for (int h : {1, 3, 6, 11, 29}) {
+        Gif plain = screen(5, h);
+        Frame f = solid(0, 0, 5, h, 0);
+        for (size_t i = 0; i < f.pixels.size(); ++i) f.pixels[i] = static_cast<uint8_t>((i * 7 / 5) % 4);
+        plain.frames.push_back(f);
+        Gif twin = plain;
+        twin.frames[0].interlaced = true;
+        EXPECT_EQ(decode(encodeGif(plain)).pixels, decode(encodeGif(twin)).pixels) << h;
+    }
+}
+
+TEST(GifFrames, UnknownBlocksEndAnAnimationOrFailBeforeIt) {
+    Gif g = screen(4, 4);
+    g.frames = {solid(0, 0, 4, 4, 1), solid(0, 0, 4, 4, 2)};
+    g.tail = {0x21, 0x77, 0x00, 0x2C};
+    EXPECT_EQ(decode(encodeGif(g)).info.frameCount, 2);
+    g.tail = {0x42};
+    EXPECT_EQ(decode(encodeGif(g)).info.frameCount, 2);
+
+    Gif before = screen(4, 4);
+    before.frames = {solid(0, 0, 4, 4, 1)};
+    std::vector<uint8_t> bytes = encodeGif(before);
+    std::vector<uint8_t> unknown = {0x21, 0x77, 0x00};
+    bytes.insert(bytes.begin() + 13 + 12, unknown.begin(), unknown.end());  // after the global table
+    EXPECT_EQ(failureOf([&] { decode(bytes); }), kFailUnknownGifBlock);
+}
+
+TEST(GifFrames, PlainTextSkipStopsAtTheEndOfTheFile) {
+    std::vector<uint8_t> bytes = encodeGif(screen(2, 2));
+    bytes.pop_back();
+    std::vector<uint8_t> text = {0x21, 0x01, 12, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 5, 'a', 'b', 'c', 0x3B};
+    bytes.insert(bytes.end(), text.begin(), text.end());
+    EXPECT_EQ(failureOf([&] { decode(bytes); }), kFailAsrt);
+}
+
+TEST(GifLzw, CodeStreamWithoutEndCodeStopsAtTheLastPixel) {
+    // clear, 1, 2, 3, 0 then garbage that must not be read as codes
+    std::vector<uint8_t> data = codeStream(2, {{4, 3}, {1, 3}, {2, 3}, {3, 3}, {0, 3}});
+    giftest::Decoded d = decode(gifWithData(2, 2, data));
+    EXPECT_EQ(d.pixel(0, 0), 1);
+    EXPECT_EQ(d.pixel(1, 0), 2);
+    EXPECT_EQ(d.pixel(0, 1), 3);
+    EXPECT_EQ(d.pixel(1, 1), 0);
+}
+
+TEST(GifLzw, HostileCodeStreamsFail) {
+    auto fails = [](const std::vector<uint8_t>& data) {
+        return failureOf([&] { decode(gifWithData(2, 2, data)); }) == kFailAsrt;
+    };
+    EXPECT_TRUE(fails(codeStream(1, {{2, 2}, {1, 2}, {3, 2}})));             // minimum size below 2
+    EXPECT_TRUE(fails(codeStream(12, {{4096, 13}, {1, 13}, {4097, 13}})));  // above 11
+    EXPECT_TRUE(fails(codeStream(2, {{1, 3}, {2, 3}, {5, 3}})));            // no leading clear
+    EXPECT_TRUE(fails(codeStream(2, {{4, 3}, {1, 3}, {7, 3}})));            // beyond the next free code (6)
+    EXPECT_TRUE(fails(codeStream(2, {{4, 3}, {6, 3}, {5, 3}})));            // a table code right after clear
+    EXPECT_TRUE(fails(codeStream(2, {{4, 3}, {1, 3}})));                    // runs out of codes
+    std::vector<uint8_t> overlong = codeStream(2, {{4, 3}, {1, 3}, {1, 3}, {1, 3}, {1, 3}, {5, 3}});
+    overlong[1] = 200;  // a sub-block longer than the rest of the file
+    EXPECT_TRUE(fails(overlong));
+    // The code after the table's own newest entry (the K-w-K-w-K case) is fine.
+    EXPECT_FALSE(fails(codeStream(2, {{4, 3}, {1, 3}, {6, 3}, {5, 3}})));
+}
+
+TEST(GifLzw, PixelsPastTheImageAreDropped) {
+    // clear, 1, 2, [1 2], then the new entry [1 2 1]: seven pixels for a 2×3
+    // image. The last one is dropped, and nothing outside the rows changes.
+    std::vector<uint8_t> data = codeStream(2, {{4, 3}, {1, 3}, {2, 3}, {6, 3}, {8, 4}, {5, 4}});
+    for (bool interlaced : {false, true}) {
+        giftest::Decoded d = decode(gifWithData(2, 3, data, interlaced));
+        ASSERT_EQ(d.info.frameCount, 1);
+        for (int y = 0; y < 3; ++y) {
+            // interlaced rows arrive as 0, 2, 1, but every row holds 1 2 here
+            EXPECT_EQ(d.pixel(0, y), 1) << y;
+            EXPECT_EQ(d.pixel(1, y), 2) << y;
+            EXPECT_FALSE(d.transparent(0, y));
+            EXPECT_EQ(d.pixels[static_cast<size_t>(y * d.pixelStride + 2)], 0xEE) << "row padding";
+            EXPECT_EQ(d.mask[static_cast<size_t>(y * d.maskStride)] & 0x3F, 0xEE & 0x3F) << "unused mask bits";
+        }
+    }
+}
+
+TEST(GifLimits, HugeStripsAreRefusedBeforeAnyAllocation) {
+    Gif wide = screen(10000, 1);
+    for (int i = 0; i < 4; ++i) wide.frames.push_back(solid(0, 0, 1, 1, 1));
+    EXPECT_EQ(failureOf([&] { decode(encodeGif(wide)); }), kFailAsrt) << "40000 pixels wide";
+    Gif three = wide;
+    three.frames.resize(3);
+    EXPECT_EQ(decode(encodeGif(three)).width(), 30000);
+
+    Gif big = screen(8200, 8200);  // 64 MB and a bit
+    big.frames.push_back(solid(0, 0, 1, 1, 1));
+    std::vector<uint8_t> bytes = encodeGif(big);
+    EXPECT_EQ(failureOf([&] { scanGif(bytes.data(), bytes.size(), false); }), kFailAsrt);
+    bytes[7] = 0x80;  // 32768 wide
+    bytes[8] = 1;
+    bytes[9] = 0;
+    EXPECT_EQ(failureOf([&] { scanGif(bytes.data(), bytes.size(), false); }), kFailAsrt);
+}
+
+TEST(GifLimits, DecodeRefusesStripsSmallerThanTheScan) {
+    Gif g = screen(16, 2);
+    g.frames.push_back(solid(0, 0, 16, 2, 1));
+    std::vector<uint8_t> bytes = encodeGif(g);
+    GifInfo info = scanGif(bytes.data(), bytes.size(), false);
+    std::vector<uint8_t> pixels(64), mask(8);
+    EXPECT_EQ(failureOf([&] { decodeGif(bytes.data(), bytes.size(), false, info, {pixels.data(), 8, mask.data(), 4}); }),
+              kFailAsrt);
+}
+
+}  // namespace
