@@ -101,7 +101,7 @@ void onInit(HWND dialog) {
     RECT bounds;
     GetWindowRect(dialog, &bounds);
     bool wide = bounds.right - bounds.left > 400;
-    s.titleFont.reset(CreateFontA(wide ? 15 : 11, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0,
+    s.titleFont.reset(CreateFontA(wide ? 15 : 11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0,
                                   "Arial"));
     HWND title = GetDlgItem(dialog, IDC_ABOUT_TITLE);
     SendMessageA(title, WM_SETFONT, reinterpret_cast<WPARAM>(s.titleFont.get()), TRUE);
