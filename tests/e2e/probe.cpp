@@ -20,6 +20,9 @@
 //   regdel <HKCU|HKLM> <key>              deletes a key with everything below it
 //   copydata <hwnd> <size> <text>         WM_COPYDATA of size bytes (text, zero-padded)
 //   click <x> <y>                         a left click at a screen point (SendInput)
+//   host <ms>                             a 152x112 window for another program to embed into:
+//                                         prints its handle, keeps it ms, then destroys it
+//   children <hwnd>                       class names of the window's child windows
 #include <windows.h>
 #include <shlwapi.h>
 
@@ -169,6 +172,28 @@ int regSet(const char* root, const char* path, const char* name, const char* kin
     return status == ERROR_SUCCESS ? 0 : 1;
 }
 
+int hostWindow(DWORD ms) {
+    HWND host = CreateWindowExA(0, "STATIC", "probe host", WS_POPUP | WS_VISIBLE, 40, 40, 152, 112, nullptr, nullptr,
+                                nullptr, nullptr);
+    if (!host) return 1;
+    printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(host)));
+    fflush(stdout);
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(10);
+    }
+    DestroyWindow(host);
+    return 0;
+}
+
+BOOL CALLBACK printChildClass(HWND child, LPARAM parent) {
+    char cls[64] = {};
+    if (GetParent(child) == reinterpret_cast<HWND>(parent) && GetClassNameA(child, cls, sizeof cls)) printf("%s\n", cls);
+    return TRUE;
+}
+
 int regDelete(const char* root, const char* path) {
     LONG status = SHDeleteKeyA(rootOf(root), path);
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? 0 : 1;
@@ -292,5 +317,12 @@ int main(int argc, char** argv) {
     if (cmd == "regdel" && need(2)) return regDelete(argv[2], argv[3]);
     if (cmd == "copydata" && need(3)) return copyData(toHwnd(argv[2]), DWORD(toLong(argv[3])), argv[4]);
     if (cmd == "click" && need(2)) return click(int(toLong(argv[2])), int(toLong(argv[3])));
+    if (cmd == "host" && need(1)) return hostWindow(DWORD(toLong(argv[2])));
+    if (cmd == "children" && need(1)) {
+        HWND w = toHwnd(argv[2]);
+        if (!IsWindow(w)) return 1;
+        EnumChildWindows(w, printChildClass, reinterpret_cast<LPARAM>(w));
+        return 0;
+    }
     return usage();
 }

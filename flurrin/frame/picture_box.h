@@ -1,0 +1,51 @@
+// A picture control: a child window showing an off-screen bitmap that keeps
+// its drawing (what is drawn into dc() is shown on every repaint).
+#pragma once
+#include <windows.h>
+
+namespace flurrin {
+
+class PictureBox {
+public:
+    PictureBox() = default;
+    ~PictureBox();
+    PictureBox(const PictureBox&) = delete;
+    PictureBox& operator=(const PictureBox&) = delete;
+
+    // A child of parent (or a hidden pop-up when parent is null).
+    bool create(HWND parent, int x, int y, int width, int height, int id = 0);
+    void destroy();
+
+    HWND hwnd() const { return hwnd_; }
+    // The off-screen image; its size is width() x height().
+    HDC dc() const { return dc_; }
+    HBITMAP bitmap() const { return bitmap_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    // Gives the image a new size (contents cleared to black); false when the
+    // bitmap cannot be made.
+    bool resize_image(int width, int height);
+    // Copies a bitmap in, resizing the image to it.
+    bool set_picture(HBITMAP picture);
+    void clear();
+    // Redraws the window from the image.
+    void refresh() const;
+    // Scales the image of the whole picture into the window rather than
+    // copying it one to one.
+    void set_stretch(bool stretch) { stretch_ = stretch; }
+
+private:
+    static LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    void paint(HDC target) const;
+    void free_image();
+
+    HWND hwnd_ = nullptr;
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+    int width_ = 0, height_ = 0;
+    bool stretch_ = false;
+};
+
+}  // namespace flurrin

@@ -1,0 +1,116 @@
+#include "scene/picture_loader.h"
+
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <cstring>
+#include <vector>
+
+#include "frame/form.h"
+#include "scene/jpeg_decode.h"
+
+namespace flurrin {
+
+namespace {
+
+// Picture files larger than this are not pictures we show.
+constexpr DWORD kMaxPictureFile = 64u << 20;
+
+bool read_whole_file(const std::string& path, std::vector<uint8_t>& data) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size{};
+    bool ok = GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart <= kMaxPictureFile;
+    if (ok) {
+        data.resize(size_t(size.QuadPart));
+        DWORD got = 0;
+        ok = ReadFile(file, data.data(), DWORD(data.size()), &got, nullptr) && got == data.size();
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+void warn(const std::string& text) { show_message(nullptr, text, "", MB_OK | MB_ICONEXCLAMATION); }
+
+}  // namespace
+
+bool is_jpeg_name(const std::string& path) {
+    if (path.size() < 3) return false;
+    std::string tail = path.substr(path.size() - 3);
+    CharUpperBuffA(tail.data(), DWORD(tail.size()));
+    return tail == "JPG";
+}
+
+bool load_jpeg(cDIBSection& dib, const std::string& path) {
+    std::vector<uint8_t> data;
+    JpegInfo info;
+    if (!read_whole_file(path, data) || !jpeg_read_info(data.data(), data.size(), info)) {
+        warn(kJpegReadFailed);
+        return false;
+    }
+    if (uint64_t(info.width) * uint64_t(info.height) > kMaxJpegPixels || !dib.Create(info.width, info.height))
+        return false;
+    if (!jpeg_decode_bottom_up(data.data(), data.size(), static_cast<uint8_t*>(dib.DIBSectionBitsPtr()),
+                               size_t(dib.BytesPerScanLine()), info.width, info.height)) {
+        dib.ClearUp();
+        warn(kJpegDataFailed);
+        return false;
+    }
+    GdiFlush();
+    return true;
+}
+
+namespace {
+
+// BMP and GIF through OLE's picture loader, copied into a bitmap of our own.
+unique_hbitmap load_with_ole(const std::string& path) {
+    std::vector<uint8_t> data;
+    if (!read_whole_file(path, data)) return {};
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, data.size());
+    if (!memory) return {};
+    void* p = GlobalLock(memory);
+    std::memcpy(p, data.data(), data.size());
+    GlobalUnlock(memory);
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
+        GlobalFree(memory);
+        return {};
+    }
+    IPicture* picture = nullptr;
+    HRESULT hr = OleLoadPicture(stream, LONG(data.size()), FALSE, IID_IPicture, reinterpret_cast<void**>(&picture));
+    stream->Release();
+    if (FAILED(hr) || !picture) return {};
+    unique_hbitmap result;
+    OLE_HANDLE handle = 0;
+    SHORT type = 0;
+    if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP && SUCCEEDED(picture->get_Handle(&handle))) {
+        // The picture object owns its bitmap; keep a copy of our own.
+        result.reset(static_cast<HBITMAP>(
+            CopyImage(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    }
+    picture->Release();
+    return result;
+}
+
+}  // namespace
+
+unique_hbitmap load_picture_file(const std::string& path) {
+    if (is_jpeg_name(path)) {
+        cDIBSection dib;
+        if (!load_jpeg(dib, path)) return {};
+        WindowDc screen(nullptr);
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), dib.width(), dib.height(), 1, 24, BI_RGB};
+        void* bits = nullptr;
+        unique_hbitmap copy(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (!copy) return {};
+        std::memcpy(bits, dib.DIBSectionBitsPtr(), size_t(dib.BytesPerScanLine()) * size_t(dib.height()));
+        return copy;
+    }
+    unique_hbitmap plain(static_cast<HBITMAP>(
+        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    if (plain) return plain;
+    return load_with_ole(path);
+}
+
+}  // namespace flurrin

@@ -1,0 +1,29 @@
+// Loading pictures from files: JPEG through libjpeg into a DIB section, BMP
+// and GIF through the platform's picture loader.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "frame/handles.h"
+#include "scene/dib_section.h"
+
+namespace flurrin {
+
+inline constexpr const char* kJpegInitFailed = "Failed to initialise the IJL library: ";
+inline constexpr const char* kJpegReadFailed = "Failed to read JPG";
+inline constexpr const char* kJpegDataFailed = "Cannot read Image Data from file.";
+
+// Decodes the JPEG file into dib (24-bit, bottom-up). A missing or broken
+// file shows "Failed to read JPG", broken image data "Cannot read Image Data
+// from file.", and leaves dib empty.
+bool load_jpeg(cDIBSection& dib, const std::string& path);
+
+// True when the upper-cased last three characters of the name are "JPG".
+bool is_jpeg_name(const std::string& path);
+
+// Any supported picture file as a bitmap; empty on failure (JPEG failures
+// show their messages).
+unique_hbitmap load_picture_file(const std::string& path);
+
+}  // namespace flurrin

@@ -1,0 +1,170 @@
+#include "settings/file_browser.h"
+
+#include <algorithm>
+
+#include "frame/form.h"
+
+namespace flurrin {
+
+namespace {
+
+std::string list_text(HWND list, int index, bool combo = false) {
+    LRESULT length = SendMessageA(list, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, WPARAM(index), 0);
+    if (length < 0 || length > 4096) return {};
+    std::string text(size_t(length) + 1, '\0');
+    SendMessageA(list, combo ? CB_GETLBTEXT : LB_GETTEXT, WPARAM(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(size_t(length));
+    return text;
+}
+
+std::vector<std::string> split_patterns(const std::string& patterns) {
+    std::vector<std::string> out;
+    size_t pos = 0;
+    while (pos <= patterns.size()) {
+        size_t end = patterns.find(';', pos);
+        if (end == std::string::npos) end = patterns.size();
+        if (end > pos) out.push_back(patterns.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    return out;
+}
+
+bool less_ignoring_case(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) < 0; }
+
+}  // namespace
+
+std::string join_path(const std::string& folder, const std::string& name) {
+    if (folder.empty() || folder.back() == '\\') return folder + name;
+    return folder + "\\" + name;
+}
+
+void FileBrowser::create(HWND form, Ids ids, RECT d, RECT f, RECT l, const std::string& patterns, bool multiple) {
+    form_ = form;
+    ids_ = ids;
+    patterns_ = patterns;
+    auto make = [&](const char* cls, DWORD style, RECT r, int id) {
+        HWND h = CreateWindowExA(WS_EX_CLIENTEDGE, cls, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, r.left, r.top,
+                                 r.right - r.left, r.bottom - r.top, form, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleA(nullptr), nullptr);
+        SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+        return h;
+    };
+    HWND drives = make("COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, RECT{d.left, d.top, d.right, d.top + 200}, ids.drives);
+    make("LISTBOX", LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, f, ids.folders);
+    make("LISTBOX", LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_SORT | (multiple ? LBS_EXTENDEDSEL : 0), l,
+         ids.files);
+    char roots[512] = {};
+    DWORD length = GetLogicalDriveStringsA(sizeof roots - 1, roots);
+    for (const char* p = roots; length && p < roots + length && *p; p += lstrlenA(p) + 1) {
+        std::string root(p);
+        if (!root.empty() && root.back() == '\\') root.pop_back();
+        SendMessageA(drives, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(root.c_str()));
+    }
+    if (folder_.empty()) {
+        char current[MAX_PATH] = {};
+        GetCurrentDirectoryA(sizeof current, current);
+        folder_ = current;
+    }
+    set_folder(folder_);
+}
+
+void FileBrowser::set_folder(const std::string& folder) {
+    folder_ = folder;
+    if (folder_.empty() || folder_.back() != '\\') folder_ += '\\';
+    HWND drives = GetDlgItem(form_, ids_.drives);
+    std::string drive = folder_.substr(0, 2);
+    LRESULT index = SendMessageA(drives, CB_FINDSTRING, WPARAM(-1), reinterpret_cast<LPARAM>(drive.c_str()));
+    SendMessageA(drives, CB_SETCURSEL, WPARAM(index), 0);
+    fill();
+    folder_changed = true;
+}
+
+void FileBrowser::fill() {
+    HWND folders = GetDlgItem(form_, ids_.folders), files = GetDlgItem(form_, ids_.files);
+    SendMessageA(folders, LB_RESETCONTENT, 0, 0);
+    SendMessageA(files, LB_RESETCONTENT, 0, 0);
+    std::vector<std::string> sub;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder_ + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..") sub.push_back(name);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    std::sort(sub.begin(), sub.end(), less_ignoring_case);
+    if (folder_.size() > 3) SendMessageA(folders, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(".."));
+    for (const std::string& name : sub) SendMessageA(folders, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    for (const std::string& pattern : split_patterns(patterns_)) {
+        search = FindFirstFileA((folder_ + pattern).c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) continue;
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                SendMessageA(files, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(found.cFileName));
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+}
+
+bool FileBrowser::on_command(int id, int code) {
+    if (id == ids_.drives) {
+        if (code == CBN_SELCHANGE) {
+            HWND drives = GetDlgItem(form_, ids_.drives);
+            std::string drive = list_text(drives, int(SendMessageA(drives, CB_GETCURSEL, 0, 0)), true);
+            if (!drive.empty()) set_folder(drive + "\\");
+        }
+        return true;
+    }
+    if (id == ids_.folders) {
+        if (code == LBN_DBLCLK) {
+            HWND folders = GetDlgItem(form_, ids_.folders);
+            std::string name = list_text(folders, int(SendMessageA(folders, LB_GETCURSEL, 0, 0)));
+            if (name == "..") {
+                std::string up = folder_.substr(0, folder_.size() - 1);
+                size_t cut = up.find_last_of('\\');
+                if (cut != std::string::npos) set_folder(up.substr(0, cut + 1));
+            } else if (!name.empty()) {
+                set_folder(folder_ + name + "\\");
+            }
+        }
+        return true;
+    }
+    if (id == ids_.files) {
+        if (code == LBN_SELCHANGE) file_clicked = true;
+        if (code == LBN_DBLCLK) file_double_clicked = true;
+        return true;
+    }
+    return false;
+}
+
+std::string FileBrowser::file_at(int index) const {
+    std::string name = list_text(GetDlgItem(form_, ids_.files), index);
+    return name.empty() ? std::string() : join_path(folder_, name);
+}
+
+std::string FileBrowser::selected_file() const {
+    HWND files = GetDlgItem(form_, ids_.files);
+    bool multiple = GetWindowLongA(files, GWL_STYLE) & LBS_EXTENDEDSEL;
+    LRESULT index = SendMessageA(files, multiple ? LB_GETCARETINDEX : LB_GETCURSEL, 0, 0);
+    if (index < 0 || (multiple && SendMessageA(files, LB_GETSEL, WPARAM(index), 0) <= 0)) return {};
+    return file_at(int(index));
+}
+
+std::vector<std::string> FileBrowser::selected_files() const {
+    HWND files = GetDlgItem(form_, ids_.files);
+    std::vector<std::string> out;
+    int count = int(SendMessageA(files, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i)
+        if (SendMessageA(files, LB_GETSEL, WPARAM(i), 0) > 0) out.push_back(file_at(i));
+    return out;
+}
+
+std::vector<std::string> FileBrowser::all_files() const {
+    std::vector<std::string> out;
+    int count = int(SendMessageA(GetDlgItem(form_, ids_.files), LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) out.push_back(file_at(i));
+    return out;
+}
+
+}  // namespace flurrin

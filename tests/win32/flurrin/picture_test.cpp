@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "frame/saver.h"
+#include "scene/dib_section.h"
+#include "scene/picture_loader.h"
+#include "test_support.h"
+
+namespace flurrin {
+namespace {
+
+using testing::CapturedMessages;
+
+// A JPEG file made here with libjpeg: top half one colour, bottom half another.
+void write_jpeg(const std::string& path, int width, int height, bool grey) {
+    FILE* f = fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr errors{};
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&cinfo);
+    jpeg_stdio_dest(&cinfo, f);
+    cinfo.image_width = JDIMENSION(width);
+    cinfo.image_height = JDIMENSION(height);
+    cinfo.input_components = grey ? 1 : 3;
+    cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 95, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<uint8_t> row(size_t(width) * 3);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        bool top = int(cinfo.next_scanline) < height / 2;
+        for (int x = 0; x < width; ++x) {
+            if (grey) row[size_t(x)] = top ? 30 : 200;
+            else row[size_t(x) * 3] = top ? 240 : 10, row[size_t(x) * 3 + 1] = 20, row[size_t(x) * 3 + 2] = top ? 10 : 240;
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    fclose(f);
+}
+
+COLORREF pixel_of(HBITMAP bitmap, int x, int y) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    COLORREF c = GetPixel(dc, x, y);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return c;
+}
+
+TEST(DibSection, HeaderAndScanLinesFollowTheWidth) {
+    cDIBSection dib;
+    ASSERT_TRUE(dib.Create(641, 3));
+    EXPECT_EQ(dib.BytesPerScanLine(), 1924);
+    EXPECT_EQ(dib.width(), 641);
+    EXPECT_EQ(dib.height(), 3);
+    ASSERT_NE(dib.DIBSectionBitsPtr(), nullptr);
+    DIBSECTION info{};
+    ASSERT_EQ(GetObjectA(dib.hDib(), sizeof info, &info), int(sizeof info));
+    EXPECT_EQ(info.dsBmih.biBitCount, 24);
+    EXPECT_GT(info.dsBmih.biHeight, 0);  // bottom-up
+    EXPECT_EQ(info.dsBmih.biSizeImage, 1924u * 3u);
+    EXPECT_EQ(GetCurrentObject(dib.hDC(), OBJ_BITMAP), dib.hDib());
+    dib.ClearUp();
+    EXPECT_EQ(dib.hDC(), nullptr);
+    EXPECT_EQ(dib.DIBSectionBitsPtr(), nullptr);
+    EXPECT_FALSE(dib.Create(0, 10));
+    EXPECT_FALSE(dib.Create(100000, 100000));  // too large for a section: no handle, no message
+    EXPECT_EQ(dib.hDC(), nullptr);
+}
+
+TEST(DibSection, PaintsAndLoadsThroughItsDc) {
+    cDIBSection a, b;
+    ASSERT_TRUE(a.Create(8, 8));
+    ASSERT_TRUE(b.Create(8, 8));
+    PatBlt(a.hDC(), 0, 0, 8, 8, WHITENESS);
+    b.LoadPictureBlt(a.hDC());
+    GdiFlush();
+    EXPECT_EQ(static_cast<uint8_t*>(b.DIBSectionBitsPtr())[0], 0xFF);
+    PatBlt(a.hDC(), 0, 0, 8, 8, BLACKNESS);
+    a.PaintPicture(b.hDC(), 0, 0, 4, -1);
+    EXPECT_EQ(GetPixel(b.hDC(), 3, 7), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(b.hDC(), 4, 7), RGB(255, 255, 255));
+}
+
+class JpegFiles : public ::testing::Test {
+protected:
+    std::string dir = testing::temp_dir("flurrin_jpeg");
+};
+
+TEST_F(JpegFiles, ColourAndGreyPicturesDecodeIntoTheSection) {
+    write_jpeg(dir + "colour.jpg", 641, 20, false);
+    write_jpeg(dir + "grey.JPG", 40, 30, true);
+    CapturedMessages messages;
+    cDIBSection dib;
+    ASSERT_TRUE(load_jpeg(dib, dir + "colour.jpg"));
+    EXPECT_EQ(dib.width(), 641);
+    EXPECT_EQ(dib.height(), 20);
+    COLORREF top = GetPixel(dib.hDC(), 100, 2), bottom = GetPixel(dib.hDC(), 100, 18);
+    EXPECT_GT(GetRValue(top), 200);
+    EXPECT_LT(GetBValue(top), 40);
+    EXPECT_GT(GetBValue(bottom), 200);
+    ASSERT_TRUE(load_jpeg(dib, dir + "grey.JPG"));
+    COLORREF grey = GetPixel(dib.hDC(), 5, 25);
+    EXPECT_NEAR(GetRValue(grey), 200, 10);
+    EXPECT_EQ(GetRValue(grey), GetBValue(grey));
+    EXPECT_TRUE(messages.texts().empty());
+}
+
+TEST_F(JpegFiles, MissingAndBrokenFilesShowTheirMessageAndNoCrash) {
+    CapturedMessages messages;
+    cDIBSection dib;
+    EXPECT_FALSE(load_jpeg(dib, dir + "missing.jpg"));
+    testing::write_file(dir + "text.jpg", "hello, this is no picture");
+    EXPECT_FALSE(load_jpeg(dib, dir + "text.jpg"));
+    EXPECT_EQ(messages.texts(), (std::vector<std::string>{kJpegReadFailed, kJpegReadFailed}));
+    EXPECT_EQ(dib.hDC(), nullptr);
+
+    // Header and frame intact but no quantisation tables: the size reads, the
+    // image data does not.
+    write_jpeg(dir + "good.jpg", 64, 64, false);
+    FILE* f = fopen((dir + "good.jpg").c_str(), "rb");
+    std::vector<uint8_t> bytes(100000);
+    bytes.resize(fread(bytes.data(), 1, bytes.size(), f));
+    fclose(f);
+    for (size_t i = 0; i + 3 < bytes.size();) {
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xDB) {
+            size_t length = size_t(bytes[i + 2]) << 8 | bytes[i + 3];
+            bytes.erase(bytes.begin() + long(i), bytes.begin() + long(i + 2 + length));
+        } else {
+            ++i;
+        }
+    }
+    testing::write_file(dir + "cut.jpg", std::string(bytes.begin(), bytes.end()));
+    messages.texts().clear();
+    EXPECT_FALSE(load_jpeg(dib, dir + "cut.jpg"));
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{kJpegDataFailed});
+}
+
+TEST_F(JpegFiles, PictureFilesLoadByTheirKind) {
+    CapturedMessages messages;
+    write_jpeg(dir + "p.jpg", 32, 16, false);
+    unique_hbitmap jpeg = load_picture_file(dir + "p.jpg");
+    ASSERT_TRUE(jpeg);
+    EXPECT_GT(GetRValue(pixel_of(jpeg.get(), 3, 3)), 200);
+
+    // A BMP written by our own writer comes back through the platform loader.
+    cDIBSection dib;
+    ASSERT_TRUE(dib.Create(20, 10));
+    PatBlt(dib.hDC(), 0, 0, 20, 10, WHITENESS);
+    ASSERT_TRUE(save_bitmap_file(dib.hDib(), dir + "w.bmp"));
+    unique_hbitmap bmp = load_picture_file(dir + "w.bmp");
+    ASSERT_TRUE(bmp);
+    BITMAP info{};
+    GetObjectA(bmp.get(), sizeof info, &info);
+    EXPECT_EQ(info.bmWidth, 20);
+    EXPECT_EQ(pixel_of(bmp.get(), 19, 9), RGB(255, 255, 255));
+
+    EXPECT_FALSE(load_picture_file(dir + "nothing.bmp"));
+    testing::write_file(dir + "junk.gif", "GIF89a but not really");
+    EXPECT_FALSE(load_picture_file(dir + "junk.gif"));
+    EXPECT_TRUE(is_jpeg_name("a.jpg"));
+    EXPECT_TRUE(is_jpeg_name("A.JpG"));
+    EXPECT_FALSE(is_jpeg_name("a.jpeg"));
+    EXPECT_FALSE(is_jpeg_name("jp"));
+}
+
+}  // namespace
+}  // namespace flurrin
