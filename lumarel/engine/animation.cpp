@@ -1,19 +1,27 @@
 #include "engine/animation.h"
 
-#include "engine/flash_state.h"
+#include "engine/palette.h"
+#include "frame/handles.h"
 
-// The bulb worlds and their drawing are not built yet: the step, the world
-// set, the caches and the palette do nothing, and only the 47 built-in ids
-// count as existing kinds.
+// The bulb worlds and their per-tick drawing are not built yet: the step and
+// the world set do nothing.
 
 namespace lumarel {
 
 void runAnimationStep() {}
 void discardWorldSet() {}
-void dropBulbCaches() {}
-void realiseProgramPalette(HWND) {}
-void createBuiltInBulbs() {}
 
-bool bulbKindExists(int32_t id) { return id >= 0 && id <= 46; }
+// Realises the program palette in the window's DC (the screen's without one)
+// as a background palette, so that 256-colour displays map our colours.
+void realiseProgramPalette(HWND window) {
+    HPALETTE palette = programPalette();
+    if (!palette) return;
+    HDC dc = GetDC(window);
+    if (!dc) return;
+    {
+        SelectPaletteScope select(dc, palette, true);
+    }
+    ReleaseDC(window, dc);
+}
 
 }  // namespace lumarel

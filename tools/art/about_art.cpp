@@ -1,4 +1,4 @@
-// Draws the About window's pictures and the program icon: a string of
+// The About window's pictures and the program icon: a string of
 // Christmas lights over a snowy night hill. Deterministic: the same files
 // every run.
 #include <cairo.h>
@@ -8,12 +8,11 @@
 #include <string>
 
 #include "image_io.h"
+#include "paint.h"
 
 namespace {
 
-struct Colour {
-    double r, g, b;
-};
+using art::Colour;
 
 const Colour kBulbColours[] = {
     {0.92, 0.12, 0.12}, {0.10, 0.75, 0.22}, {0.15, 0.35, 0.95}, {0.98, 0.80, 0.10}, {0.98, 0.50, 0.08}};
@@ -155,18 +154,12 @@ bool saveIcon(const std::string& path) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        fprintf(stderr, "usage: about_art <output folder>\n");
-        return 2;
-    }
-    std::string out = argv[1];
-    bool ok = savePicture(out + "/About.bmp", 300, 140, 0) && savePicture(out + "/AboutFlash1.bmp", 300, 140, 0) &&
-              savePicture(out + "/AboutFlash2.bmp", 300, 140, 1) && saveLogo(out + "/LOGO.bmp") &&
-              saveIcon(out + "/lumarel.ico");
-    if (!ok) {
-        fprintf(stderr, "about_art: could not write into %s\n", out.c_str());
-        return 1;
-    }
-    return 0;
+namespace art {
+
+bool writeAboutArt(const std::string& out) {
+    return savePicture(out + "/About.bmp", 300, 140, 0) && savePicture(out + "/AboutFlash1.bmp", 300, 140, 0) &&
+           savePicture(out + "/AboutFlash2.bmp", 300, 140, 1) && saveLogo(out + "/LOGO.bmp") &&
+           saveIcon(out + "/lumarel.ico");
 }
+
+}  // namespace art

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/animation.h"
+#include "engine/bulb_object.h"
 #include "engine/flash_state.h"
 #include "music/song_list.h"
 
@@ -18,6 +20,8 @@ class SettingsStore : public ::testing::Test {
 protected:
     void SetUp() override {
         resetSettings();
+        // arrangements keep only the ids of kinds that exist: make the built-in ones
+        if (!findBulbById(0)) createBuiltInBulbs();
         flashState() = FlashState{};
         songList().clear();
         setMusicPlayMode(3);

@@ -1,0 +1,203 @@
+// Bitmaps from BMP files, masked drawing and sprites, in memory DCs.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "engine/bitmap.h"
+#include "engine/palette.h"
+#include "frame/failure.h"
+
+using namespace lumarel;
+
+namespace {
+
+void put16(std::vector<uint8_t>& v, uint32_t x) {
+    v.push_back(uint8_t(x));
+    v.push_back(uint8_t(x >> 8));
+}
+void put32(std::vector<uint8_t>& v, uint32_t x) {
+    put16(v, x & 0xFFFF);
+    put16(v, x >> 16);
+}
+
+// A 24-bit BMP file of one colour.
+std::vector<uint8_t> bmp(int width, int height, uint32_t rgb) {
+    uint32_t rowBytes = ((uint32_t(width) * 24 + 31) / 32) * 4, size = 54 + rowBytes * uint32_t(height);
+    std::vector<uint8_t> v{'B', 'M'};
+    put32(v, size);
+    put32(v, 0);
+    put32(v, 54);
+    for (uint32_t x : {40u, uint32_t(width), uint32_t(height)}) put32(v, x);
+    put16(v, 1);
+    put16(v, 24);
+    for (int i = 0; i < 6; ++i) put32(v, 0);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) v.insert(v.end(), {uint8_t(rgb), uint8_t(rgb >> 8), uint8_t(rgb >> 16)});
+        v.resize(54 + rowBytes * uint32_t(y + 1), 0);
+    }
+    return v;
+}
+
+std::string writeTemp(const char* name, const std::vector<uint8_t>& bytes) {
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    std::string path = std::string(folder) + name;
+    FILE* f = fopen(path.c_str(), "wb");
+    fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+    return path;
+}
+
+struct Canvas {
+    HDC screen = GetDC(nullptr);
+    unique_hbitmap bitmap;
+    unique_hdc dc;
+    Canvas(int w, int h) : bitmap(CreateCompatibleBitmap(screen, w, h)), dc(CreateCompatibleDC(screen)) {
+        SelectObject(dc.get(), bitmap.get());
+    }
+    ~Canvas() { ReleaseDC(nullptr, screen); }
+    void fill(COLORREF c, RECT r) {
+        unique_hbrush brush(CreateSolidBrush(c));
+        FillRect(dc.get(), &r, brush.get());
+    }
+};
+
+}  // namespace
+
+TEST(BitmapFile, LoadsTheSecondOfTwoFilesAndRefusesLies) {
+    auto first = bmp(4, 3, 0xFF0000), second = bmp(6, 5, 0x00FF00);
+    std::vector<uint8_t> both = first;
+    both.insert(both.end(), second.begin(), second.end());
+    Bitmap loaded(nullptr, writeTemp("lumarel_both.bmp", both).c_str());
+    EXPECT_EQ(loaded.size().right, 6);
+    EXPECT_EQ(loaded.size().bottom, 5);
+
+    both[first.size() + 2] += 1;  // second size off by one
+    Bitmap firstOnly(nullptr, writeTemp("lumarel_both_off.bmp", both).c_str());
+    EXPECT_EQ(firstOnly.size().right, 4);
+
+    auto lying = first;
+    lying[2] += 1;  // bfSize one past the file
+    EXPECT_THROW(Bitmap(nullptr, writeTemp("lumarel_lying.bmp", lying).c_str()), Failure);
+    EXPECT_THROW(Bitmap(nullptr, "C:\\no such folder\\none.bmp"), Failure);
+}
+
+TEST(BitmapDraw, MaskedDrawLeavesTransparentPixelsUntouched) {
+    Canvas screen(8, 8);
+    screen.fill(RGB(10, 20, 30), {0, 0, 8, 8});
+    // picture: red where the mask is black (opaque), black elsewhere
+    QuickMaskedBitmap picture(screen.screen, 4, 4);
+    {
+        MemoryDc image(screen.screen, picture.handle());
+        unique_hbrush red(CreateSolidBrush(RGB(255, 0, 0)));
+        RECT all{0, 0, 4, 4}, left{0, 0, 2, 4};
+        FillRect(image.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        FillRect(image.get(), &left, red.get());
+        MemoryDc mask(nullptr, picture.mask());
+        PatBlt(mask.get(), 0, 0, 4, 4, WHITENESS);
+        PatBlt(mask.get(), 0, 0, 2, 4, BLACKNESS);
+    }
+    picture.drawMasked(picture.mask(), {0, 0, 4, 4}, 2, 2, screen.dc.get());
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            bool opaque = x >= 2 && x < 4 && y >= 2 && y < 6;
+            EXPECT_EQ(GetPixel(screen.dc.get(), x, y), opaque ? RGB(255, 0, 0) : RGB(10, 20, 30)) << x << "," << y;
+        }
+    // the quick draw gives the same result straight onto the destination
+    screen.fill(RGB(10, 20, 30), {0, 0, 8, 8});
+    picture.draw({0, 0, 4, 4}, 0, 0, screen.dc.get());
+    EXPECT_EQ(GetPixel(screen.dc.get(), 1, 1), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(screen.dc.get(), 3, 1), RGB(10, 20, 30));
+}
+
+TEST(BitmapDraw, CopyStretchesOnlyWhenBothSidesDiffer) {
+    Canvas screen(20, 20);
+    screen.fill(RGB(0, 0, 0), {0, 0, 20, 20});
+    Bitmap source(screen.screen, 2, 2);
+    {
+        MemoryDc dc(screen.screen, source.handle());
+        PatBlt(dc.get(), 0, 0, 2, 2, WHITENESS);
+    }
+    source.copyTo({0, 0, 2, 2}, {0, 0, 8, 8}, screen.dc.get());
+    EXPECT_EQ(GetPixel(screen.dc.get(), 7, 7), RGB(255, 255, 255));
+    source.copyTo({0, 0, 2, 2}, {10, 10, 12, 18}, screen.dc.get());  // same width: a plain copy
+    EXPECT_EQ(GetPixel(screen.dc.get(), 11, 11), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(screen.dc.get(), 11, 13), RGB(0, 0, 0));
+}
+
+TEST(BitmapSprite, StaysInsideItsBoundsOnEvenCorners) {
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 150, nullptr, nullptr,
+                                  nullptr, nullptr);
+    ASSERT_TRUE(window);
+    {
+        HDC dc = GetDC(window);
+        QuickMaskedBitmap sprite(dc, 11, 9);
+        ReleaseDC(window, dc);
+        RECT bounds{5, 7, 151, 121};
+        sprite.beginSprite(window, bounds, {0, 0, 11, 9}, 50, 50);
+        ASSERT_TRUE(sprite.spriteActive());
+        for (POINT to : {POINT{-500, -500}, POINT{1000, 1000}, POINT{60, 61}, POINT{151, 7}, POINT{0, 120}}) {
+            sprite.moveSprite(to.x, to.y);
+            RECT r = sprite.spriteRect();
+            EXPECT_GE(r.left, bounds.left);
+            EXPECT_GE(r.top, bounds.top);
+            EXPECT_LE(r.right, bounds.right);
+            EXPECT_LE(r.bottom, bounds.bottom);
+            EXPECT_EQ(r.left % 2, 0);
+            EXPECT_EQ(r.top % 2, 0);
+            EXPECT_EQ(r.right - r.left, 11);
+        }
+        sprite.hideSprite();
+        sprite.showSprite(80, 80);
+        sprite.endSprite();
+        EXPECT_FALSE(sprite.spriteActive());
+    }
+    DestroyWindow(window);
+}
+
+TEST(PaletteBuilder, EmptyBuilderCopiesTheSystemPalette) {
+    PaletteBuilder empty;
+    unique_hpalette palette(empty.make());
+    ASSERT_TRUE(palette);
+    EXPECT_GT(GetPaletteEntries(palette.get(), 0, 0, nullptr), 0u);
+}
+
+TEST(PaletteBuilder, GathersTheColoursOfBitmapsUpTo256) {
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[256];
+    } info{};
+    info.header = {sizeof(BITMAPINFOHEADER), 4, 4, 1, 8, BI_RGB, 0, 0, 0, 200, 0};
+    for (int i = 0; i < 200; ++i) info.colours[i] = {BYTE(i), 1, 2, 0};
+    PaletteBuilder builder;
+    builder.addHeader(info.header);
+    builder.addHeader(info.header);  // the same colours again add nothing
+    EXPECT_EQ(builder.entries().entries().size(), 200u);
+    for (int i = 0; i < 200; ++i) info.colours[i] = {BYTE(i), 9, 9, 0};
+    builder.addHeader(info.header);
+    EXPECT_EQ(builder.entries().entries().size(), 256u);
+    unique_hpalette palette(builder.make());
+    EXPECT_EQ(GetPaletteEntries(palette.get(), 0, 0, nullptr), 256u);
+}
+
+TEST(BitmapDib, DibSectionTakesThePaletteAndRefusesDeepPixels) {
+    PaletteBuilder builder;
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[2];
+    } info{};
+    info.header = {sizeof(BITMAPINFOHEADER), 1, 1, 1, 1, BI_RGB, 0, 0, 0, 2, 0};
+    info.colours[1] = {0, 0, 255, 0};
+    builder.addHeader(info.header);
+    unique_hpalette palette(builder.make());
+    Bitmap dib(3, 2, 8, palette.get());
+    ASSERT_NE(dib.bits(), nullptr);
+    static_cast<uint8_t*>(dib.bits())[0] = 1;  // top-left, rows run top-down
+    GdiFlush();
+    unique_hdc dc(CreateCompatibleDC(nullptr));
+    SelectObjectScope select(dc.get(), dib.handle());
+    EXPECT_EQ(GetPixel(dc.get(), 0, 0), RGB(255, 0, 0));
+    EXPECT_THROW(Bitmap(3, 2, 24, palette.get()), Failure);
+}
