@@ -30,3 +30,21 @@ void copyBits(uint8_t* row, size_t from, size_t to, size_t count) {
 }
 
 }  // namespace lumarel
+
+namespace lumarel {
+
+void combineMaskFrames(const uint8_t* mask, ptrdiff_t stride, int frameWidth, int frames, int height, uint8_t* out,
+                       ptrdiff_t outStride) {
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* row = mask + y * stride;
+        uint8_t* target = out + y * outStride;
+        for (int x = 0; x < frameWidth; ++x) {
+            bool transparent = true;
+            for (int f = 0; f < frames && transparent; ++f)
+                transparent = getBit(row, static_cast<size_t>(f) * static_cast<size_t>(frameWidth) + static_cast<size_t>(x));
+            putBit(target, static_cast<size_t>(x), transparent);
+        }
+    }
+}
+
+}  // namespace lumarel

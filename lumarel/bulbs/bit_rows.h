@@ -23,3 +23,28 @@ void setBits(uint8_t* row, size_t start, size_t count, bool value);
 void copyBits(uint8_t* row, size_t from, size_t to, size_t count);
 
 }  // namespace lumarel
+
+namespace lumarel {
+
+// ANDs every frame of a mask strip into one frame (`out`, rows `outStride`
+// bytes apart): a pixel is opaque (0) there when any frame has it opaque.
+void combineMaskFrames(const uint8_t* mask, ptrdiff_t stride, int frameWidth, int frames, int height, uint8_t* out,
+                       ptrdiff_t outStride);
+
+// Calls visit(left, right, y) for each run of opaque (0) bits of each row,
+// `right` exclusive.
+template <typename Visit>
+void forEachOpaqueRun(const uint8_t* mask, ptrdiff_t stride, int width, int height, Visit&& visit) {
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* row = mask + y * stride;
+        int x = 0;
+        while (x < width) {
+            while (x < width && getBit(row, static_cast<size_t>(x))) ++x;
+            int start = x;
+            while (x < width && !getBit(row, static_cast<size_t>(x))) ++x;
+            if (x > start) visit(start, x, y);
+        }
+    }
+}
+
+}  // namespace lumarel

@@ -283,6 +283,9 @@ private:
         info_.screenWidth = in_.word();
         info_.screenHeight = in_.word();
         check(info_.screenWidth > 0 && info_.screenHeight > 0);
+        // The bytes may have changed since the scan (a mapped file): the
+        // strips were made for the scanned screen, so nothing else will do.
+        if (plan_) check(info_.screenWidth == plan_->screenWidth && info_.screenHeight == plan_->screenHeight);
         check(info_.screenWidth <= kGifMaxStripSide && info_.screenHeight <= kGifMaxStripSide);
         uint8_t flags = in_.byte();
         background_ = in_.byte();

@@ -1,14 +1,37 @@
-// The bulb library: add-on bulb files beside the program.
+// The bulb library: the add-on bulb files in "Lumarel Bulbs\" beside the
+// program, importing bulb files and GIFs, and making new bulbs from GIFs.
 #pragma once
 #include <windows.h>
 
 namespace lumarel {
 
-// Reads every bulb file of the bulb folder into the bulb list.
+inline constexpr const char* kBulbFolderName = "Lumarel Bulbs\\";
+
+// Loads every bulb file of the bulb folder into the bulb list; offers to
+// delete each damaged one.
 void scanBulbFolder();
-// Imports a bulb file (or GIF) the user opened.
+// Imports a bulb file or a GIF the user opened or dropped. Opens the
+// settings window first when it is closed.
 void importBulbFile(HWND owner, const char* path);
-// The open Bulb Factory window, or null.
+// The import itself, once the settings window is open (it calls this with a
+// path stored while it was closed).
+void importIntoLibrary(const char* path);
+// Makes a new bulb file in the bulb folder from a GIF, with default texts
+// and the user's credits. False (after telling the user) when it cannot.
+bool makeBulbFromGif(const char* gifPath, char (&bulbPath)[MAX_PATH]);
+
+// The bulb folder with its trailing backslash; false when the path is too
+// long to hold a bulb file name.
+bool bulbFolder(char (&folder)[MAX_PATH]);
+
+// The Bulb Factory (its window and opening it on a bulb file).
 HWND bulbFactoryWindow();
+void openBulbFactory(const char* bulbPath);
+
+// For tests: another bulb folder, and a stand-in for the message boxes
+// (given text, title and flags; returns the button).
+using LibraryMessageBox = int (*)(const char* text, const char* title, UINT flags);
+void setBulbFolderForTests(const char* folder);
+void setLibraryMessageBox(LibraryMessageBox show);
 
 }  // namespace lumarel
