@@ -57,6 +57,11 @@ void PictureBox::free_image() {
 bool PictureBox::resize_image(int width, int height) {
     if (width < 1) width = 1;
     if (height < 1) height = 1;
+    // The same size keeps the DC, which the scene engine holds on to.
+    if (dc_ && width == width_ && height == height_) {
+        clear();
+        return true;
+    }
     free_image();
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB};
@@ -96,6 +101,10 @@ void PictureBox::refresh() const {
 void PictureBox::paint(HDC target) const {
     RECT client;
     GetClientRect(hwnd_, &client);
+    if (paint_source_ && paint_source_->dc()) {
+        BitBlt(target, 0, 0, client.right, client.bottom, paint_source_->dc(), 0, 0, SRCCOPY);
+        return;
+    }
     if (!dc_) {
         FillRect(target, &client, reinterpret_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         return;
@@ -123,6 +132,14 @@ LRESULT CALLBACK PictureBox::window_proc(HWND hwnd, UINT message, WPARAM wparam,
     case WM_PRINTCLIENT:
         if (box) box->paint(reinterpret_cast<HDC>(wparam));
         return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_MOUSEMOVE:
+        if (box && box->forward_input_ && GetParent(hwnd)) return SendMessageA(GetParent(hwnd), message, wparam, lparam);
+        break;
     case WM_NCDESTROY:
         if (box) box->hwnd_ = nullptr;
         break;

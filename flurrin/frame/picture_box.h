@@ -21,10 +21,14 @@ public:
     HDC dc() const { return dc_; }
     HBITMAP bitmap() const { return bitmap_; }
     int width() const { return width_; }
+    // Paint the window from another picture's image (the composition buffer).
+    void set_paint_source(const PictureBox* source) { paint_source_ = source; }
+    // Mouse and key messages go to the parent window, as the form's own.
+    void set_forward_input(bool forward) { forward_input_ = forward; }
     int height() const { return height_; }
 
     // Gives the image a new size (contents cleared to black); false when the
-    // bitmap cannot be made.
+    // bitmap cannot be made. A new size makes a new DC.
     bool resize_image(int width, int height);
     // Copies a bitmap in, resizing the image to it.
     bool set_picture(HBITMAP picture);
@@ -46,6 +50,8 @@ private:
     HGDIOBJ previous_ = nullptr;
     int width_ = 0, height_ = 0;
     bool stretch_ = false;
+    const PictureBox* paint_source_ = nullptr;
+    bool forward_input_ = false;
 };
 
 }  // namespace flurrin
