@@ -339,11 +339,13 @@ private:
             int effect = random_effect(random_unit());
             g_stats.last_effect = effect;
             HDC screen = GetDC(ascreen_.hwnd());
-            play_effect(effect_steps(effect, scene_w_, scene_h_, block_order_), graphics_.main.dc(), screen,
-                        [this](int ms) { return wait_ms(ms); });
-            BitBlt(screen, 0, 0, scene_w_, scene_h_, graphics_.main.dc(), 0, 0, SRCCOPY);
+            bool whole = play_effect(effect_steps(effect, scene_w_, scene_h_, block_order_), graphics_.main.dc(),
+                                     screen, [this](int ms) { return wait_ms(ms); });
+            // Cut short by input, the saver is stopping: no final paint.
+            if (whole) BitBlt(screen, 0, 0, scene_w_, scene_h_, graphics_.main.dc(), 0, 0, SRCCOPY);
             ReleaseDC(ascreen_.hwnd(), screen);
-            for (int i = 0; i < 3; ++i) do_events();
+            if (whole)
+                for (int i = 0; i < 3; ++i) do_events();
         }
         do_events();
         exit_requested = false;

@@ -10,7 +10,6 @@
 
 namespace flurrin {
 
-inline constexpr const char* kJpegInitFailed = "Failed to initialise the IJL library: ";
 inline constexpr const char* kJpegReadFailed = "Failed to read JPG";
 inline constexpr const char* kJpegDataFailed = "Cannot read Image Data from file.";
 

@@ -84,6 +84,8 @@ screenshot flurrin-pack-builder >/dev/null
 check_eq "closing it ends the program with 0" 0 "$(wait_program "$make" 20)"
 
 echo "-- other switches"
+start_program password flurrin.scr /a 0
+check_eq "/a hands over to the password provider (or not) and ends with 0" 0 "$(wait_program "$password" 20)"
 start_program unknown flurrin.scr /x
 check_eq "an unknown switch ends at once with 0" 0 "$(wait_program "$unknown" 20)"
 

@@ -2,6 +2,7 @@
 
 #include "frame/app.h"
 #include "frame/main_form.h"
+#include "frame/music.h"
 #include "frame/saver.h"
 #include "settings/saver_run.h"
 #include "test_support.h"
@@ -80,6 +81,60 @@ TEST(MainForm, ObjectsOffAndAMissingPackStillRunAndEnd) {
     EXPECT_GE(g_probe.frames_seen, 10u);
     EXPECT_EQ(find_main(), nullptr);
     app().store.reset();
+}
+
+DWORD g_key_at = 0;
+
+// Presses a key 300 ms into the first scene change (the transition then
+// still runs: the shortest effect takes 300 ms, most take one to two seconds).
+void CALLBACK press_during_transition(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND main = find_main();
+    if (!main || saver_stats().last_effect == 0) return;
+    static DWORD seen = 0;
+    if (!seen) seen = GetTickCount();
+    if (GetTickCount() - seen < 300) return;
+    KillTimer(nullptr, id);
+    seen = 0;
+    g_key_at = GetTickCount();
+    PostMessageA(main, WM_KEYDOWN, VK_SPACE, 0);
+}
+
+TEST(MainForm, AKeyDuringATransitionStopsItAndTheSaver) {
+    app().store.reset(new testing::MemoryStore);
+    app().install_path = program_folder();
+    app().settings = Settings{};
+    app().settings.mute_audio = 1;
+    app().settings.scene_duration = 1;
+    g_key_at = 0;
+    UINT_PTR timer = SetTimer(nullptr, 0, 20, press_during_transition);
+    DWORD start = GetTickCount();
+    run_test(nullptr);
+    KillTimer(nullptr, timer);
+    ASSERT_NE(g_key_at, 0u) << "no transition started within the run";
+    DWORD after_key = GetTickCount() - g_key_at;
+    EXPECT_LT(after_key, 500u) << "effect " << saver_stats().last_effect << " was not cut short";
+    EXPECT_LT(GetTickCount() - start, 15000u);
+    EXPECT_EQ(saver_stats().scene_changes, 1u) << "the interrupted change still completes its bookkeeping";
+    app().store.reset();
+}
+
+TEST(Music, DeviceTypeFollowsTheExtensionAndTheSettings) {
+    Settings s;
+    s.midi_devicename = "MySequencer";
+    EXPECT_EQ(music_device_type("C:\\songs\\a.mid", s), "MySequencer");
+    EXPECT_EQ(music_device_type("b.RMI", s), "MySequencer");
+    EXPECT_EQ(music_device_type("c.Wav", s), "WaveAudio");
+    EXPECT_EQ(music_device_type("d.mp3", s), "MPEGVideo");
+    EXPECT_EQ(music_device_type("e.ogg", s), "");
+    EXPECT_EQ(music_device_type("mp", s), "");
+}
+
+TEST(Music, AFileThatCannotBeOpenedIsNotPlaying) {
+    MusicPlayer player;
+    player.play_music_file("C:\\no such folder\\song.mid", nullptr, Settings{});
+    EXPECT_FALSE(player.playing()) << "the next check must move on to another song";
+    player.stop_music();
+    EXPECT_FALSE(player.playing());
 }
 
 }  // namespace
