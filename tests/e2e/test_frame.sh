@@ -111,3 +111,41 @@ main=$(probe wait Lumarel QuorvaneLumarel 10000)
 check_eq "the upgrade writes the new version at once" "sz:5.3" "$(setting 'Current Version')"
 [ -n "$main" ] && probe post "$main" $WM_COMMAND 106 0 >/dev/null
 check_eq "and exits cleanly" 0 "$(wait_program "$upgrade" 20)"
+
+echo "-- a preview and a saver inside another program's window"
+probe regset HKCU "$KEY" 'Current Version' sz 5.3 >/dev/null
+start_program normal lumarel.exe
+main=$(probe wait Lumarel QuorvaneLumarel 10000)
+
+# host_window SECONDS: a window of another process; prints its handle.
+host_window() {
+  local out
+  out=$(mktemp)
+  # Straight to a file, unbuffered: probe() would print only when it ends.
+  # The job's own output is detached too, or $(host_window) would wait for it.
+  ( timeout -k 5 60 "$WINE_LOADER" "$TEST_BIN/probe.exe" host $(($1 * 1000)) 2>/dev/null | sed -u 's/\r//' >"$out" ) >/dev/null 2>&1 &
+  for _ in $(seq 100); do
+    [ -s "$out" ] && break
+    sleep 0.1
+  done
+  head -n1 "$out"
+  rm -f "$out"
+}
+
+host=$(host_window 8)
+check "a host window is up" test -n "$host"
+start_program previewer lumarel.exe p "$host"
+check "a preview instance runs beside the normal one" probe wait "SSP Lumarel" QuorvaneLumarel 10000
+check_eq "the normal instance is still the only \"Lumarel\"" 1 "$(probe count Lumarel QuorvaneLumarel)"
+start_program preview2 lumarel.exe p "$host"
+check_eq "a second preview leaves at once with 0" 0 "$(wait_program "$preview2" 20)"
+check_eq "one preview instance remains" 1 "$(probe count "SSP Lumarel" QuorvaneLumarel)"
+check_eq "the preview ends with 0 when its window goes" 0 "$(wait_program "$previewer" 30)"
+
+host=$(host_window 4)
+start_program saver lumarel.exe s "$host"
+check_eq "a saver start hands its window to the running instance and exits with 0" 0 "$(wait_program "$saver" 20)"
+sleep 6
+check "the running instance outlives the saver window" probe info "$main"
+probe post "$main" $WM_COMMAND 106 0 >/dev/null
+check_eq "and still exits cleanly" 0 "$(wait_program "$normal" 20)"
