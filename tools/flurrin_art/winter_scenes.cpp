@@ -214,7 +214,7 @@ void draw_mountains(cairo_t* cr, const Scene& s, int w, int h, Random& rnd) {
                 cairo_line_to(cr, px + w / 64.0 * rnd.range(2, 4), horizon + 40);
                 cairo_line_to(cr, px + w / 64.0 * 0.6, horizon + 40);
                 cairo_close_path(cr);
-                set(cr, mix(rock, hex(0x000010), 0.35), 0.35 * (1 - depth * 0.6));
+                set(cr, mix(rock, hex(0x000010), 0.35), 0.16 * (1 - depth * 0.6));
                 cairo_fill(cr);
             }
         }
