@@ -140,7 +140,13 @@ LRESULT Form::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
 LRESULT CALLBACK Form::window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!form) return DefWindowProcA(hwnd, message, wparam, lparam);
-    return form->on_message(message, wparam, lparam);
+    // Nothing may unwind through the system's code: a failure in a handler
+    // (out of memory) drops that one message.
+    try {
+        return form->on_message(message, wparam, lparam);
+    } catch (...) {
+        return 0;
+    }
 }
 
 }  // namespace flurrin
