@@ -156,12 +156,9 @@ ExtraBulbObject::Picture& ExtraBulbObject::loadPicture(int index) {
 
 ExtraBulbObject::Picture& ExtraBulbObject::picture(int position, int flavor, int& index) {
     check(!damaged_);
-    try {
-        index = pictureIndexFor(header_, position, flavor, damaged_);
-    } catch (const Failure&) {
-        damaged_ = true;
-        throw;
-    }
+    // The header was checked at load, so only a position outside 0..8 fails
+    // here: the caller's mistake, not damage.
+    index = pictureIndexFor(header_, position, flavor, false);
     return loadPicture(index);
 }
 

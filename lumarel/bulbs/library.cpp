@@ -149,8 +149,13 @@ void scanBulbFolder() {
     if (!bulbFolder(folder)) return;
     std::string pattern = std::string(folder) + "*.bul";
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
+    struct Search {
+        HANDLE handle;
+        ~Search() {
+            if (handle != INVALID_HANDLE_VALUE) FindClose(handle);
+        }
+    } search{FindFirstFileA(pattern.c_str(), &found)};
+    if (search.handle == INVALID_HANDLE_VALUE) return;
     do {
         if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY))
             continue;
@@ -162,8 +167,7 @@ void scanBulbFolder() {
                            "\" is somehow damaged. Using this bulb may cause problems, so we recommend that you "
                            "delete it.\r\n\r\nDo you want to delete this bulb file?";
         if (ask(text, "Damaged Bulb File", MB_ICONWARNING | MB_YESNO) == IDYES) DeleteFileA(path.c_str());
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.handle, &found));
 }
 
 void importBulbFile(HWND, const char* path) {
