@@ -205,6 +205,13 @@ LRESULT CALLBACK bulbWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_ERASEBKGND: return 1;
     case WM_NCHITTEST: return HTTRANSPARENT;  // clicks reach the window below
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        BeginPaint(window, &paint);
+        EndPaint(window, &paint);
+        redrawBulbs();  // the next tick puts the picture back
+        return 0;
+    }
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -1,0 +1,446 @@
+// The bulb worlds drawn by animation steps: onto a desktop icon view made in
+// this process ("Progman" -> "SHELLDLL_DefView" -> "SysListView32"), and into
+// the bulb window when the bulbs are on top.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/animation.h"
+#include "engine/bulb_categories.h"
+#include "engine/bulb_object.h"
+#include "engine/bulb_world.h"
+#include "engine/flash_state.h"
+#include "frame/app.h"
+#include "frame/helpers.h"
+
+using namespace lumarel;
+
+namespace {
+
+constexpr COLORREF kViewColour = RGB(0, 96, 128);
+constexpr int kViewWidth = 640, kViewHeight = 480;
+
+LRESULT CALLBACK viewProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == WM_ERASEBKGND) {
+        RECT r;
+        GetClientRect(w, &r);
+        HBRUSH brush = CreateSolidBrush(kViewColour);
+        FillRect(reinterpret_cast<HDC>(wp), &r, brush);
+        DeleteObject(brush);
+        return 1;
+    }
+    return DefWindowProcA(w, m, wp, lp);
+}
+
+LRESULT CALLBACK bulbProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == WM_NCHITTEST) return HTTRANSPARENT;
+    if (m == WM_ERASEBKGND) return 1;
+    return DefWindowProcA(w, m, wp, lp);
+}
+
+void registerClass(const char* name, WNDPROC proc) {
+    WNDCLASSA c{};
+    c.lpfnWndProc = proc;
+    c.hInstance = GetModuleHandleA(nullptr);
+    c.lpszClassName = name;
+    c.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    RegisterClassA(&c);
+}
+
+void pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+struct WorldDraw : ::testing::Test {
+    static HMODULE program;
+    HWND progman = nullptr, defView = nullptr, view = nullptr;
+
+    static void SetUpTestSuite() {
+        char path[MAX_PATH];
+        GetModuleFileNameA(nullptr, path, MAX_PATH);
+        std::string folder(path);
+        folder.resize(folder.rfind('\\') + 1);
+        program = LoadLibraryExA((folder + "lumarel.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        registerClass("Progman", DefWindowProcA);
+        registerClass("SHELLDLL_DefView", DefWindowProcA);
+        registerClass("SysListView32", viewProc);
+        registerClass("Lumarel Bulb Window Test", bulbProc);
+    }
+    void SetUp() override {
+        ASSERT_TRUE(program) << "lumarel.exe is not beside the tests";
+        App& a = app();
+        a.instance = program;
+        a.runMode = kRunNormal;
+        a.bulbLocation = kOnDesktop;
+        a.saverWindow = nullptr;
+        destroyAllBulbs();
+        clearCategories();
+        createBuiltInBulbs();
+        flashState() = FlashState{};
+        flashState().interval = 1;
+        a.bulbWindow = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "Lumarel Bulb Window Test", "QuorvaneBulbs",
+                                       WS_POPUP, 10, 10, 100, 100, nullptr, nullptr, nullptr, nullptr);
+        discardWorldSet();
+    }
+    void TearDown() override {
+        discardWorldSet();
+        destroyChain();
+        if (app().bulbWindow) DestroyWindow(app().bulbWindow);
+        app().bulbWindow = nullptr;
+        app().bulbLocation = kOnDesktop;
+        destroyAllBulbs();
+        clearCategories();
+        pump();
+    }
+    void makeChain() {
+        progman = CreateWindowExA(0, "Progman", "Program Manager", WS_POPUP | WS_VISIBLE, 0, 0, kViewWidth,
+                                  kViewHeight, nullptr, nullptr, nullptr, nullptr);
+        defView = CreateWindowExA(0, "SHELLDLL_DefView", "", WS_CHILD | WS_VISIBLE, 0, 0, kViewWidth, kViewHeight,
+                                  progman, nullptr, nullptr, nullptr);
+        view = CreateWindowExA(0, "SysListView32", "FolderView", WS_CHILD | WS_VISIBLE, 0, 0, kViewWidth,
+                               kViewHeight, defView, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(view);
+        SetWindowPos(progman, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        UpdateWindow(progman);
+        RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        pump();
+        ASSERT_EQ(findDesktopWindow(kIconView), view) << "another desktop chain is in the way";
+    }
+    void destroyChain() {
+        if (progman) DestroyWindow(progman);
+        progman = defView = view = nullptr;
+    }
+    // Runs steps until the world set is built and one step has drawn.
+    // Runs ticks until the step counter moves (at most `limit`).
+    void untilAdvance(int limit) {
+        int32_t start = animationStepCount();
+        for (int i = 0; i < limit && animationStepCount() == start; ++i) steps(1);
+        ASSERT_NE(animationStepCount(), start);
+    }
+    void steps(int n) {
+        for (int i = 0; i < n; ++i) {
+            runAnimationStep();
+            pump();
+        }
+        GdiFlush();
+    }
+    COLORREF screenPixel(HWND w, int x, int y) {
+        HDC dc = GetDC(w);
+        COLORREF c = GetPixel(dc, x, y);
+        ReleaseDC(w, dc);
+        return c;
+    }
+};
+HMODULE WorldDraw::program = nullptr;
+
+// Compares the view with the world's current phase copy along a line of the
+// world: opaque mask pixels show the picture, the rest the view's colour.
+void expectWorldOnView(BulbWorld& w, HWND view, int32_t step, int* opaqueSeen, int* clearSeen) {
+    HDC screen = GetDC(view);
+    int phase = step % w.phaseCount();
+    RECT place = w.place();
+    bool horizontal = w.side() == 0 || w.side() == 2;
+    int length = horizontal ? place.right - place.left : place.bottom - place.top;
+    for (int across = 0; across < w.thickness(); across += 3)
+        for (int along = 0; along < length; along += 5) {
+            int x = horizontal ? along : across, y = horizontal ? across : along;
+            COLORREF mask = w.maskPixel(x, y, phase);
+            int px = horizontal ? x : x + phase * w.thickness();
+            int py = horizontal ? y + phase * w.thickness() : y;
+            COLORREF shown = GetPixel(screen, place.left + x, place.top + y);
+            if (mask == RGB(0, 0, 0)) {
+                ++*opaqueSeen;
+                EXPECT_EQ(shown, GetPixel(w.pictureDc(), px, py)) << "side " << w.side() << " at " << x << "," << y;
+            } else {
+                ++*clearSeen;
+                EXPECT_EQ(shown, kViewColour) << "side " << w.side() << " at " << x << "," << y;
+            }
+            if (::testing::Test::HasFailure()) {
+                ReleaseDC(view, screen);
+                return;
+            }
+        }
+    ReleaseDC(view, screen);
+}
+
+}  // namespace
+
+TEST_F(WorldDraw, DesktopViewShowsBulbsThroughTheirMasks) {
+    makeChain();
+    steps(1);
+    BulbWorldSet* set = currentWorldSet();
+    ASSERT_TRUE(set && set->built());
+    EXPECT_FALSE(IsWindowVisible(app().bulbWindow));
+    int opaque = 0, clear = 0;
+    for (int side = 0; side < 4; ++side) {
+        BulbWorld* w = set->world(side);
+        ASSERT_TRUE(w) << side;
+        ASSERT_TRUE(w->hasPictures()) << side;
+        EXPECT_GT(w->bulbCount(), 0) << side;
+        // the step drew phase 0 and then advanced to 1
+        expectWorldOnView(*w, view, animationStepCount() - 1, &opaque, &clear);
+    }
+    EXPECT_GT(opaque, 100);
+    EXPECT_GT(clear, 100);
+    // Away from the edges the view keeps its own background.
+    EXPECT_EQ(screenPixel(view, kViewWidth / 2, kViewHeight / 2), kViewColour);
+}
+
+TEST_F(WorldDraw, WorldsTileTheRectangleEdges) {
+    makeChain();
+    steps(1);
+    BulbWorldSet* set = currentWorldSet();
+    ASSERT_TRUE(set && set->built());
+    RECT r = drawingRectangle(view);
+    RECT top = set->world(0)->place(), right = set->world(1)->place();
+    RECT bottom = set->world(2)->place(), left = set->world(3)->place();
+    EXPECT_EQ(top.top, r.top);
+    EXPECT_EQ(top.left, r.left);
+    EXPECT_EQ(top.right, r.right);
+    EXPECT_EQ(bottom.bottom, r.bottom);
+    EXPECT_EQ(right.right, r.right);
+    EXPECT_EQ(right.top, top.bottom);
+    EXPECT_EQ(right.bottom, bottom.top);
+    EXPECT_EQ(left.left, r.left);
+    EXPECT_EQ(left.top, top.bottom);
+    EXPECT_EQ(left.bottom, bottom.top);
+    // default top: corners plus "Standard Bulbs"; the corners count in the copies
+    EXPECT_EQ(set->world(0)->phaseCount(), findBulbById(1)->phaseCount(kPosTopLeft) >
+                                                   findBulbById(0)->phaseCount(kPosTop)
+                                               ? findBulbById(1)->phaseCount(kPosTopLeft)
+                                               : findBulbById(0)->phaseCount(kPosTop));
+}
+
+TEST_F(WorldDraw, ConsecutiveStepsFlashOnlyWhereTheBulbsAre) {
+    makeChain();
+    steps(1);
+    BulbWorldSet* set = currentWorldSet();
+    ASSERT_TRUE(set && set->built());
+    BulbWorld& top = *set->world(0);
+    ASSERT_GT(top.phaseCount(), 1);
+    RECT place = top.place();
+    auto grab = [&](std::vector<COLORREF>& out) {
+        HDC dc = GetDC(view);
+        out.clear();
+        for (int y = 0; y < kViewHeight; y += 2)
+            for (int x = 0; x < kViewWidth; x += 2) out.push_back(GetPixel(dc, x, y));
+        ReleaseDC(view, dc);
+    };
+    std::vector<COLORREF> before, after;
+    grab(before);
+    steps(1);  // interval 1: the next phase
+    grab(after);
+    int changed = 0;
+    RECT r = drawingRectangle(view);
+    for (int y = 0, i = 0; y < kViewHeight; y += 2)
+        for (int x = 0; x < kViewWidth; x += 2, ++i)
+            if (before[size_t(i)] != after[size_t(i)]) {
+                ++changed;
+                bool inWorld = false;
+                for (int s = 0; s < 4; ++s) {
+                    RECT p = set->world(s)->place();
+                    POINT pt{x, y};
+                    inWorld = inWorld || PtInRect(&p, pt);
+                }
+                EXPECT_TRUE(inWorld) << x << "," << y;
+            }
+    EXPECT_GT(changed, 0);
+    (void)place;
+    (void)r;
+}
+
+TEST_F(WorldDraw, DontFlashPreRendersOnePhaseAndWaitsTenTicks) {
+    flashState().pattern = 0;
+    makeChain();
+    steps(1);  // the first tick draws: the world set was just discarded
+    BulbWorldSet* set = currentWorldSet();
+    ASSERT_TRUE(set && set->built());
+    for (int s = 0; s < 4; ++s) EXPECT_EQ(set->world(s)->phaseCount(), 1) << s;
+    untilAdvance(10);
+    int32_t first = animationStepCount();
+    steps(9);
+    EXPECT_EQ(animationStepCount(), first);
+    steps(1);
+    EXPECT_EQ(animationStepCount(), first + 1);
+}
+
+TEST_F(WorldDraw, WithoutTheDesktopChainNothingIsDrawnAndNothingFails) {
+    EXPECT_EQ(findDesktopWindow(kIconView), nullptr);
+    EXPECT_NO_THROW(steps(3));
+    EXPECT_EQ(currentWorldSet(), nullptr);
+}
+
+TEST_F(WorldDraw, OnTopTheBulbWindowIsCutToTheBulbs) {
+    app().bulbLocation = kOnTop;
+    makeChain();
+    steps(1);
+    BulbWorldSet* set = currentWorldSet();
+    ASSERT_TRUE(set && set->built());
+    HWND bulbs = app().bulbWindow;
+    EXPECT_TRUE(IsWindowVisible(bulbs));
+    RECT wr;
+    GetWindowRect(bulbs, &wr);
+    EXPECT_EQ(wr.left, 0);
+    EXPECT_EQ(wr.right, kViewWidth);
+    EXPECT_EQ(wr.bottom, kViewHeight);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(bulbs, region), ERROR);
+    // The region holds exactly the opaque mask pixels of the phase shown.
+    int32_t shown = animationStepCount() - 1;
+    int inside = 0;
+    for (int side = 0; side < 4; ++side) {
+        BulbWorld& w = *set->world(side);
+        RECT p = w.place();
+        int phase = shown % w.phaseCount();
+        for (int y = p.top; y < p.bottom; y += 2)
+            for (int x = p.left; x < p.right; x += 3) {
+                bool opaque = w.maskPixel(x - p.left, y - p.top, phase) == RGB(0, 0, 0);
+                EXPECT_EQ(PtInRegion(region, x, y) != FALSE, opaque) << side << " " << x << "," << y;
+                inside += opaque;
+                if (HasFailure()) break;
+            }
+    }
+    EXPECT_GT(inside, 100);
+    RECT box;
+    GetRgnBox(region, &box);
+    EXPECT_FALSE(PtInRegion(region, kViewWidth / 2, kViewHeight / 2));
+    DeleteObject(region);
+    // The bulbs are copied straight into the window.
+    BulbWorld& top = *set->world(0);
+    EXPECT_EQ(WindowFromPoint(POINT{kViewWidth / 2, kViewHeight / 2}) == bulbs, false);
+    (void)top;
+
+    // Back to the desktop: the rebuild hides the window.
+    app().bulbLocation = kOnDesktop;
+    discardWorldSet();
+    steps(1);
+    EXPECT_FALSE(IsWindowVisible(bulbs));
+}
+
+TEST_F(WorldDraw, HitEmptyAndMarkPixel) {
+    makeChain();
+    steps(1);
+    BulbWorldSet* set = currentWorldSet();
+    ASSERT_TRUE(set && set->built());
+    BulbWorld& top = *set->world(0);
+    RECT p = top.place();
+    // find one lit and one black pixel of phase 0 in the top world
+    POINT lit{-1, -1}, dark{-1, -1};
+    for (int y = 0; y < top.thickness() && (lit.x < 0 || dark.x < 0); ++y)
+        for (int x = 0; x < p.right - p.left; ++x) {
+            COLORREF c = GetPixel(top.pictureDc(), x, y);
+            if (c == 0 && dark.x < 0) dark = {x, y};
+            if (c != 0 && lit.x < 0) lit = {x, y};
+        }
+    ASSERT_GE(lit.x, 0);
+    ASSERT_GE(dark.x, 0);
+    EXPECT_TRUE(set->hitEmpty(p.left + dark.x, p.top + dark.y));
+    EXPECT_FALSE(set->hitEmpty(p.left + lit.x, p.top + lit.y));
+    EXPECT_FALSE(set->hitEmpty(kViewWidth / 2, kViewHeight / 2));
+    set->markPixel(p.left + dark.x, p.top + dark.y);
+    set->markPixel(p.left + lit.x, p.top + lit.y);
+    for (int copy = 0; copy < top.phaseCount(); ++copy) {
+        EXPECT_EQ(GetPixel(top.pictureDc(), dark.x, dark.y + copy * top.thickness()), RGB(0x99, 0x99, 0x99));
+        EXPECT_EQ(GetPixel(top.pictureDc(), lit.x, lit.y + copy * top.thickness()), RGB(255, 255, 255));
+    }
+    EXPECT_FALSE(set->hitEmpty(p.left + dark.x, p.top + dark.y));
+}
+
+TEST_F(WorldDraw, IntervalThreeAdvancesEveryThirdTick) {
+    flashState().interval = 3;
+    makeChain();
+    untilAdvance(3);
+    int32_t first = animationStepCount();
+    steps(2);
+    EXPECT_EQ(animationStepCount(), first);
+    steps(1);
+    EXPECT_EQ(animationStepCount(), first + 1);
+}
+
+namespace {
+
+// A two-phase kind drawn in code: phase 0 fills its frame, phase 1 only the
+// left half. Slow kinds say so from drawFrame and have a background mask.
+class SquareKind : public BulbObject {
+public:
+    SquareKind(int32_t id, int width, int height, bool slow)
+        : BulbObject(id, true), width_(width), height_(height), slow_(slow) {
+        insertIntoList();
+    }
+    RECT frameRect(int, int, int) override { return {0, 0, width_, height_}; }
+    bool drawFrame(int, int, int phase, int x, int y, HDC dc, bool) override {
+        PatBlt(dc, x, y, lit(phase), height_, WHITENESS);
+        return slow_;
+    }
+    void drawFrameMask(int, int, int phase, int x, int y, HDC dc, int maskKind) override {
+        if (maskKind == kMaskBackground) {
+            if (phase % 2) PatBlt(dc, x + lit(phase), y, width_ - lit(phase), height_, BLACKNESS);
+            return;
+        }
+        PatBlt(dc, x, y, maskKind == kMaskOwn ? lit(phase) : width_, height_, BLACKNESS);
+    }
+    void addFrameRegion(int, int, int phase, int x, int y, HRGN region) override {
+        HRGN part = CreateRectRgn(x, y, x + lit(phase), y + height_);
+        CombineRgn(region, region, part, RGN_OR);
+        DeleteObject(part);
+    }
+    void drawListPicture(int, int, HDC) override {}
+    std::unique_ptr<QuickMaskedBitmap> makeDragPicture(HDC) override { return nullptr; }
+    int phaseCount(int) override { return 2; }
+    const char* name() override { return "Square"; }
+    const char* description() override { return ""; }
+    const char* copyright() override { return ""; }
+    const char* author() override { return ""; }
+    const char* categoryText() override { return "Test"; }
+    int gapHorizontal() override { return 0; }
+    int gapVertical() override { return 0; }
+
+private:
+    int lit(int phase) const { return phase % 2 ? width_ / 2 : width_; }
+    int width_, height_;
+    bool slow_;
+};
+
+void arrangeEverywhere(int32_t id) {
+    for (auto& side : flashState().arrangement) {
+        side.fill(kNoBulb);
+        side[0] = id;
+    }
+}
+
+}  // namespace
+
+TEST_F(WorldDraw, SlowBulbsOnTheDesktopTakeTheDesktopBehindThem) {
+    new SquareKind(900, 16, 12, true);
+    arrangeEverywhere(900);
+    makeChain();
+    steps(1);
+    BulbWorldSet* set = currentWorldSet();
+    ASSERT_TRUE(set && set->built());
+    EXPECT_TRUE(set->anySlow());
+    EXPECT_EQ(app().pendingRepaint, nullptr);  // the rebuild's whole-rectangle refresh was consumed
+    BulbWorld& top = *set->world(0);
+    ASSERT_EQ(top.thickness(), 12);
+    ASSERT_EQ(top.phaseCount(), 2);
+    // On the desktop the outline is the mask; in phase 1 the right half of a
+    // bulb is see-through and was filled with the view's background.
+    EXPECT_EQ(GetPixel(top.pictureDc(), 2, 12 + 5), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(top.pictureDc(), 13, 12 + 5), kViewColour);
+    EXPECT_EQ(GetPixel(top.pictureDc(), 13, 5), RGB(255, 255, 255));
+    // Slow parts are never "empty" for the snow.
+    EXPECT_FALSE(set->hitEmpty(top.place().left + 13, top.place().top + 5));
+}
+
+TEST_F(WorldDraw, ZeroSizeKindDoesNotHangTheLayout) {
+    new SquareKind(901, 0, 0, false);
+    arrangeEverywhere(901);
+    flashState().arrangement[0][6] = 1;  // a "Jolly Holly" corner keeps the top world drawn
+    makeChain();
+    steps(1);
+    BulbWorldSet* set = currentWorldSet();
+    ASSERT_TRUE(set && set->built());
+    for (int s = 0; s < 4; ++s) EXPECT_EQ(set->world(s)->bulbCount(), 0) << s;
+    EXPECT_TRUE(set->world(0)->hasPictures());
+    EXPECT_FALSE(set->world(1)->hasPictures());
+}
