@@ -163,6 +163,14 @@ TEST_F(JpegFiles, PictureFilesLoadByTheirKind) {
     EXPECT_EQ(info.bmWidth, 20);
     EXPECT_EQ(pixel_of(bmp.get(), 19, 9), RGB(255, 255, 255));
 
+    // A 1 x 1 GIF whose one pixel is palette entry 0, red.
+    const char gif[] = "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00"
+                       ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;";
+    testing::write_file(dir + "red.gif", std::string(gif, sizeof gif - 1));
+    unique_hbitmap red = load_picture_file(dir + "red.gif");
+    ASSERT_TRUE(red);
+    EXPECT_EQ(pixel_of(red.get(), 0, 0), RGB(255, 0, 0));
+
     EXPECT_FALSE(load_picture_file(dir + "nothing.bmp"));
     testing::write_file(dir + "junk.gif", "GIF89a but not really");
     EXPECT_FALSE(load_picture_file(dir + "junk.gif"));
