@@ -99,8 +99,12 @@ void createWindows(const char* mainClass) {
     bulbs.lpfnWndProc = bulbWindowProc;
     bulbs.lpszClassName = kBulbClass;
     check(RegisterClassA(&bulbs) != 0);
-    a.bulbWindow = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kBulbClass, kBulbTitle, WS_POPUP,
-                                   10, 10, 100, 100, nullptr, nullptr, a.instance, nullptr);
+    // HTTRANSPARENT passes clicks on only within our own thread; a layered,
+    // transparent window lets them through to every other program as well.
+    a.bulbWindow = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_TRANSPARENT,
+                                   kBulbClass, kBulbTitle, WS_POPUP, 10, 10, 100, 100, nullptr, nullptr,
+                                   a.instance, nullptr);
+    if (a.bulbWindow) SetLayeredWindowAttributes(a.bulbWindow, 0, 255, LWA_ALPHA);
 }
 
 void checkVersion() {

@@ -1,0 +1,165 @@
+#!/usr/bin/env bash
+# lumarel's bulbs on the screen: on top of all windows (the bulb window cut to
+# the bulbs, click-through, flashing), on the desktop (the bulb window stays
+# hidden), and moved between the two from the tray menu and the hot key.
+source "$(dirname "$0")/lib.sh"
+e2e_begin
+export WINE_TIMEOUT=300  # each lumarel run here lasts longer than a minute
+
+KEY='Software\Quorvane\Lumarel'
+WM_COMMAND=273 WM_HOTKEY=786
+SHOTS=$BUILD_ROOT/e2e-shots
+MARGIN=96  # wider than any default bulb; the screen inside it never changes
+
+setting() { probe reg HKCU "$KEY" "$1" | sed 's/^[^=]*=//'; }
+visible() { probe info "$1" | sed -n 's/^visible=//p'; }
+# wait_visible HWND 0|1: up to 10 s for the bulb window to be (in)visible
+wait_visible() {
+  local i
+  for i in $(seq 50); do
+    [ "$(visible "$1")" = "$2" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+# Pixels that differ between two pictures, optionally inside a crop geometry.
+differing() {
+  local a=$1 b=$2 crop=${3:-}
+  if [ -n "$crop" ]; then
+    convert "$a" -crop "$crop" +repage "$SHOTS/crop-a.png"
+    convert "$b" -crop "$crop" +repage "$SHOTS/crop-b.png"
+    compare -metric AE "$SHOTS/crop-a.png" "$SHOTS/crop-b.png" null: 2>&1 | sed 's/ .*//'
+    rm -f "$SHOTS/crop-a.png" "$SHOTS/crop-b.png"
+  else
+    compare -metric AE "$a" "$b" null: 2>&1 | sed 's/ .*//'
+  fi
+}
+
+start_lumarel() {  # start_lumarel LOCATION PATTERN
+  probe regdel HKCU 'Software\Quorvane' >/dev/null
+  probe regset HKCU "$KEY" 'Current Version' sz 5.3 >/dev/null
+  probe regset HKCU "$KEY" 'Bulb Location' dword "$1" >/dev/null
+  probe regset HKCU "$KEY" 'Flash Pattern' dword "$2" >/dev/null
+  probe regset HKCU "$KEY" 'Flash Interval' dword 3 >/dev/null
+  start_program prog lumarel.exe
+  main=$(probe wait Lumarel QuorvaneLumarel 15000)
+  bulb=$(probe find "Lumarel Bulb Window" QuorvaneBulbs)
+}
+
+stop_lumarel() {
+  [ -n "$main" ] && probe post "$main" $WM_COMMAND 106 0 >/dev/null
+  check_eq "lumarel exits with 0" 0 "$(wait_program "$prog" 20)"
+}
+
+read -r width height < <(echo "${E2E_SCREEN%x*}" | tr 'x' ' ')
+
+echo "-- on top of all windows"
+start_lumarel 1 1
+check "main window exists" test -n "$main"
+check "the bulb window shows" wait_visible "$bulb" 1
+sleep 1
+rects=$(probe region "$bulb")
+check "the bulb window has a region" test -n "$rects"
+# The region's bounding box reaches all four edges and leaves the middle free.
+box=$(printf '%s\n' "$rects" | awk -F, 'NR==1{l=$1;t=$2;r=$3;b=$4} {if($1<l)l=$1; if($2<t)t=$2; if($3>r)r=$3; if($4>b)b=$4} END{print l","t","r","b}')
+IFS=, read -r bl bt br bb <<<"$box"
+check "the region reaches all four screen edges ($box on ${width}x$height)" \
+  test "${bl:-99}" -le 8 -a "${bt:-99}" -le 8 -a "${br:-0}" -ge $((width - 8)) -a "${bb:-0}" -ge $((height - 8))
+inner=$(printf '%s\n' "$rects" | awk -F, -v m=$MARGIN -v w=$width -v h=$height \
+  '$3>m && $1<w-m && $4>m && $2<h-m {n++} END{print n+0}')
+check_eq "no part of the region lies away from the edges" 0 "$inner"
+# Every corner has bulbs: some region rectangle within 40 pixels of each corner.
+for corner in "0 0" "$width 0" "0 $height" "$width $height"; do
+  set -- $corner
+  near=$(printf '%s\n' "$rects" | awk -F, -v x=$1 -v y=$2 \
+    '{dx = (x < $1) ? $1 - x : (x > $3 ? x - $3 : 0); dy = (y < $2) ? $2 - y : (y > $4 ? y - $4 : 0); if (dx < 40 && dy < 40) n++} END{print n+0}')
+  check "bulbs in the corner at $1,$2" test "$near" -gt 0
+done
+
+# Flash interval 3 ticks: two phases alternate every 180 ms; of five
+# screenshots some differ, and only near the edges.
+crop="$((width - 2 * MARGIN))x$((height - 2 * MARGIN))+$MARGIN+$MARGIN"
+total=0 interior=0 previous=""
+for i in 1 2 3 4 5; do
+  shot=$(screenshot worlds-on-top-$i)
+  if [ -n "$previous" ]; then
+    total=$((total + $(differing "$previous" "$shot")))
+    interior=$((interior + $(differing "$previous" "$shot" "$crop")))
+  fi
+  previous=$shot
+  sleep 0.$((RANDOM % 3 + 1))
+done
+check "flashing changes the bulbs between screenshots ($total pixels)" test "$total" -gt 0
+check_eq "and nothing away from the edges" 0 "$interior"
+
+# A pixel inside the region shows a bulb colour, not the desktop's.
+first=$(printf '%s\n' "$rects" | awk -F, -v h=$height '$2 > 0 && $4 < h/2 {print int(($1+$3)/2)" "$2; exit}')
+if [ -n "$first" ]; then
+  set -- $first
+  inside=$(probe pixel "$1" "$2")
+  outside=$(probe pixel $((width / 2)) $((height / 2)))
+  check "a region pixel is drawn by the bulbs ($inside vs desktop $outside)" test "$inside" != "$outside"
+fi
+
+echo "-- a click on a bulb reaches the window below"
+# Notepad opens at the top-left, its menu bar under the top bulbs: a click on
+# a bulb over the menu bar must open a menu.
+( timeout -k 5 60 "$WINE_LOADER" notepad.exe >/dev/null 2>&1 ) &
+padjob=$!
+pad=""
+for i in $(seq 75); do pad=$(probe find Notepad -) && break; sleep 0.2; done
+if [ -n "$pad" ]; then
+  sleep 1
+  padrect=$(probe info "$pad" | sed -n 's/^rect=//p')
+  IFS=, read -r pl pt pr pb <<<"$padrect"
+  # the middle of a region rectangle on the menu bar's height, over the menu items
+  target=$(probe region "$bulb" | awk -F, -v l=$pl -v t=$pt \
+    '{y = int(($2 + $4) / 2); x = int(($1 + $3) / 2); if (y >= t + 28 && y <= t + 36 && x >= l + 8 && x <= l + 110) {print x" "y; exit}}')
+  if [ -n "$target" ]; then
+    set -- $target
+    check_eq "the point clicked is on a bulb" 1 "$(probe region "$bulb" | awk -F, -v x=$1 -v y=$2 '$1<=x && x<$3 && $2<=y && y<$4 {n=1} END{print n+0}')"
+    probe click "$1" "$2" >/dev/null
+    menu=$(probe wait "#32768" - 5000)
+    check "the click at $1,$2 opened the notepad menu below the bulb" test -n "$menu"
+    [ -n "$menu" ] && probe post "$menu" 256 27 0 >/dev/null  # Escape
+  else
+    check "a bulb lies over the notepad menu bar (notepad at $padrect)" false
+  fi
+  sleep 0.3
+  probe post "$pad" 16 0 0 >/dev/null  # WM_CLOSE
+else
+  check "notepad started for the click test" false
+fi
+wait "$padjob" 2>/dev/null
+sleep 0.5
+
+echo "-- the tray menu and the hot key move the bulbs"
+probe post "$main" $WM_COMMAND 406 0 >/dev/null
+check "\"Bulbs On Desktop\" hides the bulb window" wait_visible "$bulb" 0
+probe post "$main" $WM_HOTKEY 0 0 >/dev/null
+check "the hot key brings them on top" wait_visible "$bulb" 1
+probe post "$main" $WM_HOTKEY 0 0 >/dev/null
+check "the hot key puts them back on the desktop" wait_visible "$bulb" 0
+probe post "$main" $WM_COMMAND 405 0 >/dev/null
+check "\"Bulbs On Top\" shows the bulb window" wait_visible "$bulb" 1
+check_eq "no drawing error was reported" "" "$(probe find '#32770' 'Unexpected Lumarel Error')"
+stop_lumarel
+
+echo "-- \"Don't Flash\" keeps the picture still"
+start_lumarel 1 0
+check "the bulb window shows" wait_visible "$bulb" 1
+sleep 1
+still1=$(screenshot worlds-dont-flash-1)
+sleep 0.7
+still2=$(screenshot worlds-dont-flash-2)
+check_eq "two screenshots 0.7 s apart are the same" 0 "$(differing "$still1" "$still2")"
+stop_lumarel
+
+echo "-- on the desktop"
+start_lumarel 0 1
+sleep 2
+check "main window exists" test -n "$main"
+check_eq "the bulb window stays hidden" 0 "$(visible "$bulb")"
+check_eq "no drawing error was reported" "" "$(probe find '#32770' 'Unexpected Lumarel Error')"
+check "lumarel keeps running" probe info "$main"
+stop_lumarel
