@@ -295,6 +295,12 @@ void ExtraBulbObject::drawListPicture(int x, int y, HDC dc) {
             warning.drawMasked(warning.mask(), kWarningRect, x, y, dc);
         }
     }
+    if (!uniform_) {
+        try {
+            drawSlowMarker(x + 2, y + 25, dc);
+        } catch (const Failure&) {  // a missing marker only loses the hint
+        }
+    }
 }
 
 std::unique_ptr<QuickMaskedBitmap> ExtraBulbObject::makeDragPicture(HDC dc) {
