@@ -37,6 +37,30 @@ check_eq "no damaged-file question" "" "$(probe find '#32770' 'Damaged Bulb File
 stop_lumarel "$quiet" "lumarel exits cleanly"
 check "the sound bulb is still there" test -f "$folder/Garland.bul"
 
+echo "-- the add-on bulb named in the arrangement is strung along the top edge"
+id=$(od -An -tx1 -j12 -N4 "$folder/Garland.bul" | tr -d ' \n')
+empty=ffffffff
+arrangement=$id$(printf "$empty%.0s" $(seq 31))
+probe regset HKCU 'Software\Quorvane\Lumarel' 'Bulb Settings' hex "$arrangement" >/dev/null
+probe regset HKCU 'Software\Quorvane\Lumarel' 'Bulb Location' dword 1 >/dev/null
+probe regset HKCU 'Software\Quorvane\Lumarel' 'Flash Pattern' dword 0 >/dev/null
+start_program shown lumarel.exe
+check "lumarel starts" probe wait Lumarel QuorvaneLumarel 20000
+bulbwin=$(probe find "Lumarel Bulb Window" QuorvaneBulbs)
+for _ in $(seq 50); do probe info "$bulbwin" | grep -q '^visible=1' && break; sleep 0.2; done
+sleep 1
+rects=$(probe region "$bulbwin")
+check "the bulb window has a region" test -n "$rects"
+read -r left top right bottom < <(printf '%s\n' "$rects" |
+  awk -F, 'NR==1{l=$1;t=$2;r=$3;b=$4} {if($1<l)l=$1; if($2<t)t=$2; if($3>r)r=$3; if($4>b)b=$4} END{print l, t, r, b}')
+read -r width height < <(echo "${E2E_SCREEN%x*}" | tr 'x' ' ')
+check "the bulbs span the top edge (${left:-?}..${right:-?} of $width)" \
+  test "${left:-99}" -le 24 -a "${right:-0}" -ge $((width - 24))
+check_eq "the string is one 18-pixel GIF frame high" "0 18" "${top:-} ${bottom:-}"
+screenshot bulbs-on-top >/dev/null
+stop_lumarel "$shown" "lumarel exits cleanly"
+probe regset HKCU 'Software\Quorvane\Lumarel' 'Bulb Location' dword 0 >/dev/null
+
 echo "-- a damaged bulb file is offered for deletion"
 head -c 2000 /dev/zero > "$folder/Broken.bul"
 head -c 2000 /dev/zero > "$folder/Kept.bul"
