@@ -204,7 +204,8 @@ int copyData(HWND window, DWORD size, const char* text) {
     memcpy(bytes.data(), text, std::min<size_t>(strlen(text), bytes.size()));
     COPYDATASTRUCT data{0, size, bytes.data()};
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 5000,
+    // Long enough for a test to answer a message box the receiver shows.
+    if (!SendMessageTimeoutA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 30000,
                              &result))
         return 1;
     printf("%ld\n", long(result));

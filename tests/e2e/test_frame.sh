@@ -47,7 +47,14 @@ check_eq "a preview start with no such window exits with 0" 0 "$(wait_program "$
 echo "-- WM_COPYDATA from another process"
 check_eq "an empty path is refused" 0 "$(probe copydata "$main" 0 x)"
 check_eq "a path over 260 bytes is refused" 0 "$(probe copydata "$main" 4096 x)"
-check_eq "a 260-byte path is taken" 1 "$(probe copydata "$main" 260 'C:\no such bulb.bul')"
+# A path to a missing bulb file is taken, and the import explains why it failed.
+answer=$(mktemp)
+( probe copydata "$main" 260 'C:\no such bulb.bul' >"$answer" ) >/dev/null 2>&1 &
+copier=$!
+check "importing a missing file reports the problem" probe answer "Problem Importing File" OK 20000
+wait "$copier"
+check_eq "a 260-byte path is taken" 1 "$(cat "$answer")"
+rm -f "$answer"
 check_eq "an unterminated 5-byte path is taken" 1 "$(probe copydata "$main" 5 'abcdefgh')"
 check "the main window survives" probe info "$main"
 
