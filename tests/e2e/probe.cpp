@@ -23,7 +23,9 @@
 //   host <ms>                             a 152x112 window for another program to embed into:
 //                                         prints its handle, keeps it ms, then destroys it
 //   children <hwnd>                       class names of the window's child windows
+//   memory <hwnd>                         working set of the window's process, in bytes
 #include <windows.h>
+#include <psapi.h>
 #include <shlwapi.h>
 
 #include <cstdio>
@@ -221,6 +223,20 @@ int click(int x, int y) {
     return SendInput(2, input, sizeof(INPUT)) == 2 ? 0 : 1;
 }
 
+int workingSet(HWND window) {
+    DWORD pid = 0;
+    if (!GetWindowThreadProcessId(window, &pid)) return 1;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process) return 1;
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    BOOL ok = GetProcessMemoryInfo(process, &counters, sizeof counters);
+    CloseHandle(process);
+    if (!ok) return 1;
+    printf("%lu\n", static_cast<unsigned long>(counters.WorkingSetSize));
+    return 0;
+}
+
 int usage() {
     fprintf(stderr, "probe: bad command\n");
     return 2;
@@ -325,5 +341,6 @@ int main(int argc, char** argv) {
         EnumChildWindows(w, printChildClass, reinterpret_cast<LPARAM>(w));
         return 0;
     }
+    if (cmd == "memory" && need(1)) return workingSet(toHwnd(argv[2]));
     return usage();
 }
