@@ -4,8 +4,6 @@
 
 namespace art {
 
-namespace {
-
 void put16(std::vector<uint8_t>& out, uint32_t v) {
     out.push_back(uint8_t(v));
     out.push_back(uint8_t(v >> 8));
@@ -14,6 +12,15 @@ void put32(std::vector<uint8_t>& out, uint32_t v) {
     put16(out, v & 0xFFFF);
     put16(out, v >> 16);
 }
+
+bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    FILE* f = fopen(path.c_str(), "wb");
+    if (!f) return false;
+    bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return fclose(f) == 0 && ok;
+}
+
+namespace {
 
 uint32_t pixelAt(const Argb& p, int x, int y) {
     const uint8_t* row = p.data + size_t(y) * size_t(p.stride);
@@ -42,13 +49,6 @@ void infoHeader(std::vector<uint8_t>& out, int width, int height, int bits, uint
     put32(out, 2835);
     put32(out, 0);
     put32(out, 0);
-}
-
-bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    FILE* f = fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return fclose(f) == 0 && ok;
 }
 
 }  // namespace

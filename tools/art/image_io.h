@@ -12,6 +12,11 @@ struct Argb {
     const uint8_t* data = nullptr;
 };
 
+// Little-endian writers and a whole-file write, shared by the BMP writers.
+void put16(std::vector<uint8_t>& out, uint32_t v);
+void put32(std::vector<uint8_t>& out, uint32_t v);
+bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes);
+
 // A 24-bit bottom-up BMP of the picture over a background colour.
 bool writeBmp24(const std::string& path, const Argb& picture, uint32_t background);
 // An icon with one 32-bit image (alpha plus an AND mask for old shells).

@@ -7,27 +7,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "image_io.h"
 #include "paint.h"
 
 namespace art {
 
 namespace {
-
-void put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
-
-bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    FILE* f = fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return fclose(f) == 0 && ok;
-}
 
 // A bottom-up BMP of `bits` per pixel with a colour table.
 bool writeBmp(const std::string& path, int width, int height, int bits, const std::vector<Rgb8>& table,
