@@ -69,10 +69,11 @@ BOOL CALLBACK findButton(HWND child, LPARAM param) {
     return TRUE;
 }
 
-BOOL CALLBACK printText(HWND child, LPARAM) {
+BOOL CALLBACK collectText(HWND child, LPARAM param) {
     char cls[64] = {}, text[1024] = {};
     GetClassNameA(child, cls, sizeof cls);
-    if (_stricmp(cls, "Static") == 0 && GetWindowTextA(child, text, sizeof text) > 0) printf("%s\n", text);
+    if (_stricmp(cls, "Static") == 0 && GetWindowTextA(child, text, sizeof text) > 0)
+        *reinterpret_cast<std::string*>(param) += std::string(text) + "\n";
     return TRUE;
 }
 
@@ -316,10 +317,19 @@ int main(int argc, char** argv) {
     }
     if (cmd == "answer" && need(3)) return answer(argv[2], argv[3], DWORD(toLong(argv[4])));
     if (cmd == "text" && need(2)) {
-        HWND box = waitFor("#32770", argv[2], DWORD(toLong(argv[3])));
-        if (!box) return 1;
-        EnumChildWindows(box, printText, 0);
-        return 0;
+        // A box can be found before its texts are filled in: wait for them too.
+        DWORD start = GetTickCount(), ms = DWORD(toLong(argv[3]));
+        for (;;) {
+            std::string texts;
+            if (HWND box = FindWindowA("#32770", argv[2]))
+                EnumChildWindows(box, collectText, reinterpret_cast<LPARAM>(&texts));
+            if (!texts.empty()) {
+                printf("%s", texts.c_str());
+                return 0;
+            }
+            if (GetTickCount() - start >= ms) return 1;
+            Sleep(50);
+        }
     }
     if (cmd == "capture" && need(1)) return capture(argv[2]);
     if (cmd == "pixel" && need(2)) {
