@@ -8,7 +8,8 @@ APP='Software\VB and VBA Program Settings\Vessaro Flurrin'
 WM_CLOSE=16
 bin_dos="Z:${TEST_BIN//\//\\}"
 
-probe regdel HKCU "$APP" >/dev/null
+check "the settings start empty" probe regdel HKCU "$APP"
+check_eq "no settings are left" "" "$(probe reg HKCU "$APP\\Config")"
 
 echo "-- no install_path"
 start_program noinstall flurrin.scr /s
@@ -25,7 +26,7 @@ echo "-- /c shows the configuration form (and the welcome form the first time)"
 start_program config flurrin.scr /c:4242
 form=$(probe wait FlurrinForm "Flurrin - Configuration" 20000)
 check "configuration form \"Flurrin - Configuration\" is shown" test -n "$form"
-welcome=$(probe wait FlurrinForm "Welcome To Flurrin" 10000)
+welcome=$(probe wait FlurrinForm "Welcome To Flurrin" 20000)
 check "the welcome form opens over it" test -n "$welcome"
 screenshot flurrin-configuration >/dev/null
 [ -n "$welcome" ] && probe post "$welcome" $WM_CLOSE 0 0 >/dev/null
