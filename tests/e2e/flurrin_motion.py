@@ -1,39 +1,95 @@
 #!/usr/bin/env python3
-"""Compares two raw 8-bit grey screenshots of the snow saver.
+"""Looks at raw 8-bit grey screenshots of the snow saver.
 
-  flurrin_motion.py shift <width> <height> <first.gray> <second.gray>
-      prints "dx dy" of the shift that best carries the changed parts of the
-      first shot onto the second (the way the falling objects moved)
+  flurrin_motion.py fall <width> <height> <shot.gray>...
+      follows the falling objects through a series of shots (at least three)
+      and prints "votes median_dy falling_percent": how many object steps
+      were followed, the median vertical step in pixels, and the share of
+      steps that went down
   flurrin_motion.py change <width> <height> <first.gray> <second.gray>
-      prints the mean difference (0-255) of 32 x 32 pixel block averages:
-      large when the picture behind the objects changed
+      prints the mean difference (0-255) of 32 x 32 pixel block averages
+  flurrin_motion.py moved <width> <height> <first.gray> <second.gray>
+      prints how many sampled pixels changed clearly: 0 when nothing moved,
+      a large share of the screen when the picture changed
+
+How the objects are followed: the background is the per-pixel median of the
+shots (every object moves on, so each pixel shows the background in most
+shots); an object is a connected patch that differs clearly from it; each
+object of one shot is paired with the nearest object of the next. Objects
+leave at the bottom and come back at the top, and neighbours can be mistaken
+for each other, so single steps may point anywhere; the median does not.
 """
+import statistics
 import sys
+
+STEP = 2          # sample every second pixel in both directions
+CLEAR = 40        # grey levels that count as a clear difference
+TOP_SKIP = 48     # the clock sits at the top of the screen
+NEAREST = 40      # an object moves less than this (pixels) between shots
 
 
 def load(path, width, height, step):
     data = open(path, "rb").read()
-    return [[data[y * width + x] for x in range(0, width, step)] for y in range(0, height, step)]
+    return [data[y * width:(y + 1) * width:step] for y in range(0, height, step)]
 
 
-def shift(width, height, a_path, b_path):
-    a, b = load(a_path, width, height, 2), load(b_path, width, height, 2)
-    h, w = len(a), len(a[0])
-    changed = [(x, y) for y in range(20, h - 20) for x in range(20, w - 20) if abs(a[y][x] - b[y][x]) > 40]
-    changed = changed[:: max(1, len(changed) // 3000)]
-    best = None
-    for dy in range(-20, 61, 1):
-        for dx in range(-16, 17, 2):
-            cost = 0
-            for x, y in changed:
-                sx, sy = x - dx, y - dy
-                if 0 <= sx < w and 0 <= sy < h:
-                    cost += abs(b[y][x] - a[sy][sx])
-                else:
-                    cost += 255
-            if best is None or cost < best[0]:
-                best = (cost, dx * 2, dy * 2)
-    print(best[1], best[2])
+def changed_count(a, b):
+    return sum(1 for ra, rb in zip(a, b) for pa, pb in zip(ra, rb) if abs(pa - pb) > CLEAR)
+
+
+def moved(width, height, a_path, b_path):
+    print(changed_count(load(a_path, width, height, STEP), load(b_path, width, height, STEP)))
+
+
+def objects(shot, background, skip_rows):
+    """Centroids (x, y in sampled units) of the patches that differ from the background."""
+    h, w = len(shot), len(shot[0])
+    mask = [bytearray(w) for _ in range(h)]
+    for y in range(skip_rows, h):
+        rs, rb, rm = shot[y], background[y], mask[y]
+        for x in range(w):
+            if abs(rs[x] - rb[x]) > CLEAR:
+                rm[x] = 1
+    found = []
+    for y in range(h):
+        for x in range(w):
+            if not mask[y][x]:
+                continue
+            stack, sx, sy, n = [(x, y)], 0, 0, 0
+            mask[y][x] = 0
+            while stack:
+                px, py = stack.pop()
+                sx, sy, n = sx + px, sy + py, n + 1
+                for qx, qy in ((px + 1, py), (px - 1, py), (px, py + 1), (px, py - 1)):
+                    if 0 <= qx < w and 0 <= qy < h and mask[qy][qx]:
+                        mask[qy][qx] = 0
+                        stack.append((qx, qy))
+            if n >= 2:  # a single sample is noise, not an object
+                found.append((sx / n, sy / n))
+    return found
+
+
+def fall(width, height, paths):
+    shots = [load(p, width, height, STEP) for p in paths]
+    h, w = len(shots[0]), len(shots[0][0])
+    background = [bytes(int(statistics.median(s[y][x] for s in shots)) for x in range(w)) for y in range(h)]
+    found = [objects(s, background, TOP_SKIP // STEP) for s in shots]
+    reach = (NEAREST / STEP) ** 2
+    steps = []
+    for before, after in zip(found, found[1:]):
+        for bx, by in before:
+            best = None
+            for ax, ay in after:
+                d = (ax - bx) ** 2 + (ay - by) ** 2
+                if d <= reach and (best is None or d < best[0]):
+                    best = (d, ay - by)
+            if best is not None:
+                steps.append(best[1] * STEP)
+    if not steps:
+        print(0, 0, 0)
+        return
+    down = sum(1 for s in steps if s > 0)
+    print(len(steps), round(statistics.median(steps), 1), down * 100 // len(steps))
 
 
 def change(width, height, a_path, b_path):
@@ -49,5 +105,8 @@ def change(width, height, a_path, b_path):
 
 
 if __name__ == "__main__":
-    mode, width, height, first, second = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), sys.argv[4], sys.argv[5]
-    {"shift": shift, "change": change}[mode](width, height, first, second)
+    mode, width, height, files = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), sys.argv[4:]
+    if mode == "fall":
+        fall(width, height, files)
+    else:
+        {"change": change, "moved": moved}[mode](width, height, files[0], files[1])

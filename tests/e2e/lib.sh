@@ -97,6 +97,38 @@ wait_program() {
   rm -f "$rcfile"
 }
 
+# wait_until SECONDS COMMAND...: runs the command every 0.1 s until it
+# succeeds (0) or SECONDS have passed (1).
+wait_until() {
+  local limit=$1 deadline
+  shift
+  deadline=$((SECONDS + limit))
+  until "$@" >/dev/null 2>&1; do
+    [ "$SECONDS" -ge "$deadline" ] && return 1
+    sleep 0.1
+  done
+}
+
+# output_is EXPECTED COMMAND...: succeeds when the command prints EXPECTED.
+output_is() {
+  local expected=$1
+  shift
+  [ "$("$@" 2>/dev/null)" = "$expected" ]
+}
+
+# visible HWND: prints 1 or 0; has_region HWND: the window has a region
+visible() { probe info "$1" | sed -n 's/^visible=//p'; }
+has_region() { [ -n "$(probe region "$1")" ]; }
+
+# check_soon_eq NAME EXPECTED COMMAND...: like check_eq on the command's
+# output, but waits up to 10 s for it to become EXPECTED.
+check_soon_eq() {
+  local name=$1 expected=$2
+  shift 2
+  wait_until 10 output_is "$expected" "$@"
+  check_eq "$name" "$expected" "$("$@" 2>/dev/null)"
+}
+
 _record() {
   local status=$1 name=$2
   echo "$status $name" >>"$E2E_RESULTS"

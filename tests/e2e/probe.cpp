@@ -24,6 +24,7 @@
 //                                         prints its handle, keeps it ms, then destroys it
 //   children <hwnd>                       class names of the window's child windows
 //   memory <hwnd>                         working set of the window's process, in bytes
+//                                         (or why it cannot be read, exit 1)
 #include <windows.h>
 #include <psapi.h>
 #include <shlwapi.h>
@@ -224,16 +225,32 @@ int click(int x, int y) {
     return SendInput(2, input, sizeof(INPUT)) == 2 ? 0 : 1;
 }
 
+// Prints the working set, or on failure a line saying which step failed and
+// the system's error code, so a caller can tell "no such window" from
+// "no access".
 int workingSet(HWND window) {
     DWORD pid = 0;
-    if (!GetWindowThreadProcessId(window, &pid)) return 1;
+    if (!IsWindow(window) || !GetWindowThreadProcessId(window, &pid)) {
+        printf("no such window\n");
+        return 1;
+    }
+    // PROCESS_QUERY_LIMITED_INFORMATION is enough from Vista on; older
+    // systems and some Wine versions want the full rights.
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
-    if (!process) return 1;
+    if (!process) process = OpenProcess(0x1000 /* PROCESS_QUERY_LIMITED_INFORMATION */, FALSE, pid);
+    if (!process) {
+        printf("cannot open process %lu: error %lu\n", static_cast<unsigned long>(pid), GetLastError());
+        return 1;
+    }
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
     BOOL ok = GetProcessMemoryInfo(process, &counters, sizeof counters);
+    DWORD error = GetLastError();
     CloseHandle(process);
-    if (!ok) return 1;
+    if (!ok) {
+        printf("cannot read the memory counters of process %lu: error %lu\n", static_cast<unsigned long>(pid), error);
+        return 1;
+    }
     printf("%lu\n", static_cast<unsigned long>(counters.WorkingSetSize));
     return 0;
 }

@@ -23,7 +23,7 @@ check "the corpus has an animated GIF" test -f "$gif"
 cp "$gif" "$BUILD_ROOT/Garland.gif"
 start_program opened lumarel.exe open "Z:${BUILD_ROOT//\//\\}\\Garland.gif"
 check "lumarel starts" probe wait Lumarel QuorvaneLumarel 20000
-for _ in $(seq 50); do [ -f "$folder/Garland.bul" ] && break; sleep 0.2; done
+wait_until 10 test -f "$folder/Garland.bul"
 check "\"Lumarel Bulbs\\Garland.bul\" is made" test -f "$folder/Garland.bul"
 check_eq "it starts with the bulb magic" "bluBrouQ" "$(head -c 8 "$folder/Garland.bul" 2>/dev/null)"
 check_eq "no error was shown" "" "$(probe find '#32770' 'Cannot Import GIF File')"
@@ -32,8 +32,8 @@ stop_lumarel "$opened" "lumarel exits cleanly after the import"
 echo "-- a sound bulb file loads without a question"
 start_program quiet lumarel.exe
 check "lumarel starts with the bulb" probe wait Lumarel QuorvaneLumarel 20000
-sleep 1  # the scan runs right after the main window is made
-check_eq "no damaged-file question" "" "$(probe find '#32770' 'Damaged Bulb File')"
+# The scan runs right after the main window is made: give a question time to come.
+check_eq "no damaged-file question" "" "$(probe wait '#32770' 'Damaged Bulb File' 2000)"
 stop_lumarel "$quiet" "lumarel exits cleanly"
 check "the sound bulb is still there" test -f "$folder/Garland.bul"
 
@@ -47,8 +47,8 @@ probe regset HKCU 'Software\Quorvane\Lumarel' 'Flash Pattern' dword 0 >/dev/null
 start_program shown lumarel.exe
 check "lumarel starts" probe wait Lumarel QuorvaneLumarel 20000
 bulbwin=$(probe find "Lumarel Bulb Window" QuorvaneBulbs)
-for _ in $(seq 50); do probe info "$bulbwin" | grep -q '^visible=1' && break; sleep 0.2; done
-sleep 1
+wait_until 10 output_is 1 visible "$bulbwin"
+wait_until 10 has_region "$bulbwin"
 rects=$(probe region "$bulbwin")
 check "the bulb window has a region" test -n "$rects"
 read -r left top right bottom < <(printf '%s\n' "$rects" |

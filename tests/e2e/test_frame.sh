@@ -64,8 +64,7 @@ menu=$(probe wait "#32768" - 10000)
 check "a right click on the tray icon opens the menu" test -n "$menu"
 [ -n "$menu" ] && probe post "$menu" $WM_KEYDOWN 27 0 >/dev/null
 check "the menu closes" probe gone "$menu" 10000
-sleep 0.5
-check_eq "opening the menu the first time writes the version" "sz:5.3" "$(setting 'Current Version')"
+check_soon_eq "opening the menu the first time writes the version" "sz:5.3" setting 'Current Version'
 
 probe post "$main" $WM_COMMAND 303 0 >/dev/null
 about_text=$(probe text "About Lumarel" 10000)
@@ -81,22 +80,17 @@ check "Tell a Friend can be declined" probe answer "Tell a Friend" No 5000
 probe post "$main" $WM_COMMAND 404 0 >/dev/null
 check_match "Uninstall asks first" 'permanently remove' "$(probe text "Uninstall Lumarel" 10000)"
 check "Uninstall can be declined" probe answer "Uninstall Lumarel" No 5000
-sleep 0.5
-check "declining the uninstall keeps the program running" probe info "$main"
+check_eq "declining the uninstall keeps the program running" timeout "$(wait_program "$first" 1)"
 
 echo "-- bulb location from the menu and the hot key"
 probe post "$main" $WM_COMMAND 405 0 >/dev/null
-sleep 0.5
-check_eq "\"Bulbs On Top\" stores location 1" "dword:1" "$(setting 'Bulb Location')"
+check_soon_eq "\"Bulbs On Top\" stores location 1" "dword:1" setting 'Bulb Location'
 probe post "$main" $WM_HOTKEY 0 0 >/dev/null
-sleep 0.5
-check_eq "the hot key switches back to the desktop" "dword:0" "$(setting 'Bulb Location')"
+check_soon_eq "the hot key switches back to the desktop" "dword:0" setting 'Bulb Location'
 probe post "$main" $WM_HOTKEY 0 0 >/dev/null
-sleep 0.5
-check_eq "and again on top" "dword:1" "$(setting 'Bulb Location')"
+check_soon_eq "and again on top" "dword:1" setting 'Bulb Location'
 probe post "$main" $WM_COMMAND 406 0 >/dev/null
-sleep 0.5
-check_eq "\"Bulbs On Desktop\" stores location 0" "dword:0" "$(setting 'Bulb Location')"
+check_soon_eq "\"Bulbs On Desktop\" stores location 0" "dword:0" setting 'Bulb Location'
 
 echo "-- reset"
 start_program reset lumarel.exe reset
@@ -152,7 +146,7 @@ check_eq "the preview ends with 0 when its window goes" 0 "$(wait_program "$prev
 host=$(host_window 4)
 start_program saver lumarel.exe s "$host"
 check_eq "a saver start hands its window to the running instance and exits with 0" 0 "$(wait_program "$saver" 20)"
-sleep 6
-check "the running instance outlives the saver window" probe info "$main"
+check "the saver window goes away" probe gone "$host" 20000
+check_eq "the running instance outlives the saver window" timeout "$(wait_program "$normal" 1)"
 probe post "$main" $WM_COMMAND 106 0 >/dev/null
 check_eq "and still exits cleanly" 0 "$(wait_program "$normal" 20)"

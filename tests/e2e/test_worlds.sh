@@ -12,16 +12,8 @@ SHOTS=$BUILD_ROOT/e2e-shots
 MARGIN=96  # wider than any default bulb; the screen inside it never changes
 
 setting() { probe reg HKCU "$KEY" "$1" | sed 's/^[^=]*=//'; }
-visible() { probe info "$1" | sed -n 's/^visible=//p'; }
 # wait_visible HWND 0|1: up to 10 s for the bulb window to be (in)visible
-wait_visible() {
-  local i
-  for i in $(seq 50); do
-    [ "$(visible "$1")" = "$2" ] && return 0
-    sleep 0.2
-  done
-  return 1
-}
+wait_visible() { wait_until 10 output_is "$2" visible "$1"; }
 # Pixels that differ between two pictures, optionally inside a crop geometry.
 differing() {
   local a=$1 b=$2 crop=${3:-}
@@ -57,7 +49,7 @@ echo "-- on top of all windows"
 start_lumarel 1 1
 check "main window exists" test -n "$main"
 check "the bulb window shows" wait_visible "$bulb" 1
-sleep 1
+wait_until 10 has_region "$bulb"
 rects=$(probe region "$bulb")
 check "the bulb window has a region" test -n "$rects"
 # The region's bounding box reaches all four edges and leaves the middle free.
@@ -112,7 +104,7 @@ padjob=$!
 pad=""
 for i in $(seq 75); do pad=$(probe find Notepad -) && break; sleep 0.2; done
 if [ -n "$pad" ]; then
-  sleep 1
+  wait_until 10 output_is 1 visible "$pad"
   padrect=$(probe info "$pad" | sed -n 's/^rect=//p')
   IFS=, read -r pl pt pr pb <<<"$padrect"
   # the middle of a region rectangle on the menu bar's height, over the menu items
@@ -124,17 +116,15 @@ if [ -n "$pad" ]; then
     probe click "$1" "$2" >/dev/null
     menu=$(probe wait "#32768" - 5000)
     check "the click at $1,$2 opened the notepad menu below the bulb" test -n "$menu"
-    [ -n "$menu" ] && probe post "$menu" 256 27 0 >/dev/null  # Escape
+    [ -n "$menu" ] && probe post "$menu" 256 27 0 >/dev/null && probe gone "$menu" 5000 >/dev/null  # Escape
   else
     check "a bulb lies over the notepad menu bar (notepad at $padrect)" false
   fi
-  sleep 0.3
   probe post "$pad" 16 0 0 >/dev/null  # WM_CLOSE
 else
   check "notepad started for the click test" false
 fi
 wait "$padjob" 2>/dev/null
-sleep 0.5
 
 echo "-- the tray menu and the hot key move the bulbs"
 probe post "$main" $WM_COMMAND 406 0 >/dev/null
@@ -151,7 +141,7 @@ stop_lumarel
 echo "-- \"Don't Flash\" keeps the picture still"
 start_lumarel 1 0
 check "the bulb window shows" wait_visible "$bulb" 1
-sleep 1
+wait_until 10 has_region "$bulb"
 still1=$(screenshot worlds-dont-flash-1)
 sleep 0.7
 still2=$(screenshot worlds-dont-flash-2)
@@ -160,9 +150,8 @@ stop_lumarel
 
 echo "-- on the desktop"
 start_lumarel 0 1
-sleep 2
 check "main window exists" test -n "$main"
+check_eq "lumarel keeps running" timeout "$(wait_program "$prog" 2)"
 check_eq "the bulb window stays hidden" 0 "$(visible "$bulb")"
 check_eq "no drawing error was reported" "" "$(probe find '#32770' 'Unexpected Lumarel Error')"
-check "lumarel keeps running" probe info "$main"
 stop_lumarel
