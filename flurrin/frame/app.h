@@ -16,8 +16,6 @@ struct App {
     bool test_mode = false;
     HWND preview_parent = nullptr;
     bool preview_active = false;
-    DWORD os_platform = 0;
-    int16_t password_in_use = 0;
     Settings settings;
     std::unique_ptr<SettingsStore> store;
 };

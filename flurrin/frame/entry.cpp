@@ -55,7 +55,7 @@ int mdl_main(const char* command_line) {
         if (configuration_show()) message_loop();
         break;
     case SaverSwitch::Saver:
-        if (!saver_window_exists(kMainFormCaption) && saver_show()) message_loop();
+        if (!saver_window_exists(kMainFormCaption)) run_saver();
         break;
     case SaverSwitch::Preview:
         if (preview_start(reinterpret_cast<HWND>(static_cast<UINT_PTR>(parse_switch_handle(line))))) message_loop();

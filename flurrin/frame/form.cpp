@@ -39,18 +39,6 @@ MessageSink set_message_sink(MessageSink sink) {
     return previous;
 }
 
-void do_events() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(int(msg.wParam));
-            return;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 Form::~Form() { unload(); }
 
 bool Form::load(HWND owner) {

@@ -1,6 +1,5 @@
 // A small base for the saver's forms: a top-level window that owns its child
-// controls, with modeless and modal showing and the "let pending events run"
-// loop the forms rely on.
+// controls, with modeless and modal showing.
 #pragma once
 #include <windows.h>
 
@@ -55,10 +54,6 @@ private:
     HWND hwnd_ = nullptr;
     bool modal_ = false;
 };
-
-// Handles the window events waiting for this thread, then returns. A WM_QUIT
-// found on the way is posted again for the loop that owns it.
-void do_events();
 
 // A message box, routed through a replaceable function so tests can see the
 // messages instead of blocking on them.

@@ -2,7 +2,6 @@
 
 #include <mmsystem.h>
 
-#include "frame/form.h"
 
 namespace flurrin {
 
@@ -19,9 +18,7 @@ std::string music_device_type(const std::string& file, const Settings& settings)
 void MusicPlayer::stop_music() {
     if (device_) {
         mciSendCommandA(device_, MCI_STOP, 0, 0);
-        do_events();
         mciSendCommandA(device_, MCI_CLOSE, 0, 0);
-        do_events();
         device_ = 0;
     }
     music_playing_ = false;
@@ -46,7 +43,6 @@ void MusicPlayer::play_music_file(const std::string& file, HWND notify, const Se
     MCI_PLAY_PARMS play{};
     play.dwCallback = reinterpret_cast<DWORD_PTR>(notify);
     if (mciSendCommandA(device_, MCI_PLAY, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&play)) != 0) stop_music();
-    do_events();
 }
 
 void MusicPlayer::on_notify(UINT device) {

@@ -40,59 +40,23 @@ void PictureBox::destroy() {
         DestroyWindow(hwnd_);
         hwnd_ = nullptr;
     }
-    free_image();
-}
-
-void PictureBox::free_image() {
-    if (dc_) {
-        SelectObject(dc_, previous_);
-        DeleteDC(dc_);
-        dc_ = nullptr;
-    }
-    if (bitmap_) DeleteObject(bitmap_);
-    bitmap_ = nullptr;
-    width_ = height_ = 0;
+    image_.reset();
 }
 
 bool PictureBox::resize_image(int width, int height) {
     if (width < 1) width = 1;
     if (height < 1) height = 1;
     // The same size keeps the DC, which the scene engine holds on to.
-    if (dc_ && width == width_ && height == height_) {
-        clear();
+    if (image_ && width == image_.width() && height == image_.height()) {
+        image_.clear();
         return true;
     }
-    free_image();
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB};
-    void* bits = nullptr;
-    WindowDc screen(nullptr);
-    HBITMAP made = CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!made) return false;
-    dc_ = CreateCompatibleDC(screen.get());
-    if (!dc_) {
-        DeleteObject(made);
-        return false;
-    }
-    bitmap_ = made;
-    previous_ = SelectObject(dc_, bitmap_);
-    width_ = width;
-    height_ = height;
-    return true;
+    return image_.create(width, height);
 }
 
-bool PictureBox::set_picture(HBITMAP picture) {
-    BITMAP info{};
-    if (!picture || !GetObjectA(picture, sizeof info, &info)) return false;
-    if (!resize_image(info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight)) return false;
-    unique_hdc source(CreateCompatibleDC(dc_));
-    SelectObjectScope keep(source.get(), picture);
-    return BitBlt(dc_, 0, 0, width_, height_, source.get(), 0, 0, SRCCOPY) != 0;
-}
+bool PictureBox::set_picture(HBITMAP picture) { return image_.set_picture(picture); }
 
-void PictureBox::clear() {
-    if (dc_) PatBlt(dc_, 0, 0, width_, height_, BLACKNESS);
-}
+void PictureBox::clear() { image_.clear(); }
 
 void PictureBox::refresh() const {
     if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
@@ -105,15 +69,15 @@ void PictureBox::paint(HDC target) const {
         BitBlt(target, 0, 0, client.right, client.bottom, paint_source_->dc(), 0, 0, SRCCOPY);
         return;
     }
-    if (!dc_) {
+    if (!image_) {
         FillRect(target, &client, reinterpret_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         return;
     }
     if (stretch_) {
         SetStretchBltMode(target, COLORONCOLOR);
-        StretchBlt(target, 0, 0, client.right, client.bottom, dc_, 0, 0, width_, height_, SRCCOPY);
+        StretchBlt(target, 0, 0, client.right, client.bottom, dc(), 0, 0, width(), height(), SRCCOPY);
     } else {
-        BitBlt(target, 0, 0, client.right, client.bottom, dc_, 0, 0, SRCCOPY);
+        BitBlt(target, 0, 0, client.right, client.bottom, dc(), 0, 0, SRCCOPY);
     }
 }
 
@@ -123,10 +87,8 @@ LRESULT CALLBACK PictureBox::window_proc(HWND hwnd, UINT message, WPARAM wparam,
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        if (box) box->paint(dc);
-        EndPaint(hwnd, &ps);
+        PaintDc paint(hwnd);
+        if (box) box->paint(paint.get());
         return 0;
     }
     case WM_PRINTCLIENT:

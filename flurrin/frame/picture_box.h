@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "scene/dib_surface.h"
+
 namespace flurrin {
 
 class PictureBox {
@@ -18,14 +20,15 @@ public:
 
     HWND hwnd() const { return hwnd_; }
     // The off-screen image; its size is width() x height().
-    HDC dc() const { return dc_; }
-    HBITMAP bitmap() const { return bitmap_; }
-    int width() const { return width_; }
-    // Paint the window from another picture's image (the composition buffer).
-    void set_paint_source(const PictureBox* source) { paint_source_ = source; }
+    HDC dc() const { return image_.dc(); }
+    HBITMAP bitmap() const { return image_.bitmap(); }
+    const DibSurface& image() const { return image_; }
+    int width() const { return image_.width(); }
+    // Paint the window from another surface (the composition buffer).
+    void set_paint_source(const DibSurface* source) { paint_source_ = source; }
     // Mouse and key messages go to the parent window, as the form's own.
     void set_forward_input(bool forward) { forward_input_ = forward; }
-    int height() const { return height_; }
+    int height() const { return image_.height(); }
 
     // Gives the image a new size (contents cleared to black); false when the
     // bitmap cannot be made. A new size makes a new DC.
@@ -42,15 +45,11 @@ public:
 private:
     static LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     void paint(HDC target) const;
-    void free_image();
 
     HWND hwnd_ = nullptr;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
-    int width_ = 0, height_ = 0;
+    DibSurface image_;
     bool stretch_ = false;
-    const PictureBox* paint_source_ = nullptr;
+    const DibSurface* paint_source_ = nullptr;
     bool forward_input_ = false;
 };
 

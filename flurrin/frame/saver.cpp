@@ -62,7 +62,6 @@ void set_wallpaper_tiled() { set_wallpaper_style("1", "0"); }
 void apply_wallpaper(const std::string& path) {
     SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(path.c_str()),
                           SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
-    do_events();
 }
 
 std::string windows_folder() {
@@ -95,14 +94,13 @@ bool save_bitmap_file(HBITMAP picture, const std::string& path) {
         return false;
     BITMAPFILEHEADER file{0x4D42, DWORD(sizeof(BITMAPFILEHEADER) + sizeof header + bits.size()), 0, 0,
                           DWORD(sizeof(BITMAPFILEHEADER) + sizeof header)};
-    HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = WriteFile(out, &file, sizeof file, &written, nullptr) && written == sizeof file &&
-              WriteFile(out, &header, sizeof header, &written, nullptr) && written == sizeof header &&
-              WriteFile(out, bits.data(), DWORD(bits.size()), &written, nullptr) && written == bits.size();
-    ok = CloseHandle(out) && ok;
-    return ok;
+    unique_handle out = create_file(path.c_str(), GENERIC_WRITE, 0, CREATE_ALWAYS);
+    if (!out) return false;
+    auto write = [&](const void* data, DWORD size) {
+        DWORD written = 0;
+        return WriteFile(out.get(), data, size, &written, nullptr) && written == size;
+    };
+    return write(&file, sizeof file) && write(&header, sizeof header) && write(bits.data(), DWORD(bits.size()));
 }
 
 bool save_as_wallpaper(HBITMAP picture, int style, const std::string& file_name) {
@@ -112,7 +110,6 @@ bool save_as_wallpaper(HBITMAP picture, int style, const std::string& file_name)
     else if (style == 1) set_wallpaper_stretched();
     else if (style == 2) set_wallpaper_tiled();
     apply_wallpaper(path);
-    for (int i = 0; i < 4; ++i) do_events();
     return true;
 }
 

@@ -16,6 +16,13 @@ bool frame_wait_over(uint32_t elapsed_ms, int frame_rate) {
     return int64_t(1000 / elapsed_ms) < int64_t(frame_rate) + 1;
 }
 
+uint32_t frame_duration_ms(int frame_rate) {
+    // Past 1000 ms every rate of at least 0 is over; lower rates are not ours.
+    uint32_t elapsed = 1;
+    while (elapsed <= 1000 && !frame_wait_over(elapsed, frame_rate)) ++elapsed;
+    return elapsed;
+}
+
 bool scene_due(uint32_t now, uint32_t scene_start, int scene_duration_s) {
     return uint64_t(ticks_since(now, scene_start)) > uint64_t(std::max(1, scene_duration_s)) * 1000u;
 }

@@ -16,6 +16,8 @@ uint32_t ticks_since(uint32_t now, uint32_t start);
 // A frame at frame_rate lasts until floor(1000 / elapsed) drops below
 // frame_rate + 1.
 bool frame_wait_over(uint32_t elapsed_ms, int frame_rate);
+// The shortest frame at frame_rate by that rule (48 ms at 20 frames a second).
+uint32_t frame_duration_ms(int frame_rate);
 bool scene_due(uint32_t now, uint32_t scene_start, int scene_duration_s);
 bool music_check_due(uint32_t now, uint32_t check_start);
 

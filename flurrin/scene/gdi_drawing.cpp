@@ -50,13 +50,9 @@ void GdiSpriteTarget::present_all() {
     if (screen_) BitBlt(screen_, 0, 0, width_, height_, work_, 0, 0, SRCCOPY);
 }
 
-bool play_effect(const std::vector<EffectStep>& steps, HDC source, HDC target, const std::function<bool(int)>& wait) {
-    for (const EffectStep& step : steps) {
-        for (const PieceCopy& c : step.copies)
-            BitBlt(target, c.dst_x, c.dst_y, c.width, c.height, source, c.src_x, c.src_y, SRCCOPY);
-        if (!wait(step.wait_ms)) return false;
-    }
-    return true;
+void copy_step(const EffectStep& step, HDC source, HDC target) {
+    for (const PieceCopy& c : step.copies)
+        BitBlt(target, c.dst_x, c.dst_y, c.width, c.height, source, c.src_x, c.src_y, SRCCOPY);
 }
 
 }  // namespace flurrin

@@ -3,7 +3,6 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
 #include <vector>
 
 #include "scene/sprites.h"
@@ -18,7 +17,6 @@ public:
     GdiSpriteTarget(HDC main, HDC work, HDC sprite, HDC mask, int width, int height)
         : main_(main), work_(work), sprite_(sprite), mask_(mask), width_(width), height_(height) {}
     void set_screen(HDC screen) { screen_ = screen; }
-    void set_yield(std::function<void()> yield) { yield_ = std::move(yield); }
 
     void restore(const Rect& r) override;
     void restore_all() override;
@@ -26,21 +24,14 @@ public:
     void present(const Rect& r) override;
     void present_all() override;
     void present_done() override;
-    void yield() override {
-        if (yield_) yield_();
-    }
 
 private:
     HDC main_, work_, sprite_, mask_, screen_ = nullptr;
     int width_, height_;
-    std::function<void()> yield_;
     std::vector<Rect> pending_;
 };
 
-// Copies the steps of an effect from source to target; after each step waits
-// with wait (which returns false when the transition must stop). Returns
-// false when it stopped early.
-bool play_effect(const std::vector<EffectStep>& steps, HDC source, HDC target,
-                 const std::function<bool(int wait_ms)>& wait);
+// Copies the pieces of one transition step from source to target.
+void copy_step(const EffectStep& step, HDC source, HDC target);
 
 }  // namespace flurrin

@@ -17,17 +17,13 @@ namespace {
 constexpr DWORD kMaxPictureFile = 64u << 20;
 
 bool read_whole_file(const std::string& path, std::vector<uint8_t>& data) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    unique_handle file = create_file(path.c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+    if (!file) return false;
     LARGE_INTEGER size{};
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart <= kMaxPictureFile;
-    if (ok) {
-        data.resize(size_t(size.QuadPart));
-        DWORD got = 0;
-        ok = ReadFile(file, data.data(), DWORD(data.size()), &got, nullptr) && got == data.size();
-    }
-    CloseHandle(file);
-    return ok;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kMaxPictureFile) return false;
+    data.resize(size_t(size.QuadPart));
+    DWORD got = 0;
+    return ReadFile(file.get(), data.data(), DWORD(data.size()), &got, nullptr) && got == data.size();
 }
 
 void warn(const std::string& text) { show_message(nullptr, text, "", MB_OK | MB_ICONEXCLAMATION); }
@@ -41,18 +37,17 @@ bool is_jpeg_name(const std::string& path) {
     return tail == "JPG";
 }
 
-bool load_jpeg(cDIBSection& dib, const std::string& path) {
+bool load_jpeg(DibSurface& surface, const std::string& path) {
     std::vector<uint8_t> data;
     JpegInfo info;
     if (!read_whole_file(path, data) || !jpeg_read_info(data.data(), data.size(), info)) {
         warn(kJpegReadFailed);
         return false;
     }
-    if (uint64_t(info.width) * uint64_t(info.height) > kMaxJpegPixels || !dib.Create(info.width, info.height))
+    if (uint64_t(info.width) * uint64_t(info.height) > kMaxJpegPixels || !surface.create(info.width, info.height))
         return false;
-    if (!jpeg_decode_bottom_up(data.data(), data.size(), static_cast<uint8_t*>(dib.DIBSectionBitsPtr()),
-                               size_t(dib.BytesPerScanLine()), info.width, info.height)) {
-        dib.ClearUp();
+    if (!jpeg_decode_bottom_up(data.data(), data.size(), surface.bits(), surface.stride(), info.width, info.height)) {
+        surface.reset();
         warn(kJpegDataFailed);
         return false;
     }
@@ -66,16 +61,14 @@ namespace {
 unique_hbitmap load_with_ole(const std::string& path) {
     std::vector<uint8_t> data;
     if (!read_whole_file(path, data)) return {};
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, data.size());
+    unique_hglobal memory(GlobalAlloc(GMEM_MOVEABLE, data.size()));
     if (!memory) return {};
-    void* p = GlobalLock(memory);
+    void* p = GlobalLock(memory.get());
     std::memcpy(p, data.data(), data.size());
-    GlobalUnlock(memory);
+    GlobalUnlock(memory.get());
     IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
-        GlobalFree(memory);
-        return {};
-    }
+    if (FAILED(CreateStreamOnHGlobal(memory.get(), TRUE, &stream))) return {};
+    memory.release();  // the stream frees it
     IPicture* picture = nullptr;
     HRESULT hr = OleLoadPicture(stream, LONG(data.size()), FALSE, IID_IPicture, reinterpret_cast<void**>(&picture));
     stream->Release();
@@ -96,16 +89,9 @@ unique_hbitmap load_with_ole(const std::string& path) {
 
 unique_hbitmap load_picture_file(const std::string& path) {
     if (is_jpeg_name(path)) {
-        cDIBSection dib;
-        if (!load_jpeg(dib, path)) return {};
-        WindowDc screen(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), dib.width(), dib.height(), 1, 24, BI_RGB};
-        void* bits = nullptr;
-        unique_hbitmap copy(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        if (!copy) return {};
-        std::memcpy(bits, dib.DIBSectionBitsPtr(), size_t(dib.BytesPerScanLine()) * size_t(dib.height()));
-        return copy;
+        DibSurface decoded;
+        if (!load_jpeg(decoded, path)) return {};
+        return decoded.release_bitmap();
     }
     unique_hbitmap plain(static_cast<HBITMAP>(
         LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));

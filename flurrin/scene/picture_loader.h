@@ -6,17 +6,17 @@
 #include <string>
 
 #include "frame/handles.h"
-#include "scene/dib_section.h"
+#include "scene/dib_surface.h"
 
 namespace flurrin {
 
 inline constexpr const char* kJpegReadFailed = "Failed to read JPG";
 inline constexpr const char* kJpegDataFailed = "Cannot read Image Data from file.";
 
-// Decodes the JPEG file into dib (24-bit, bottom-up). A missing or broken
+// Decodes the JPEG file into surface. A missing or broken
 // file shows "Failed to read JPG", broken image data "Cannot read Image Data
-// from file.", and leaves dib empty.
-bool load_jpeg(cDIBSection& dib, const std::string& path);
+// from file.", and leaves the surface empty.
+bool load_jpeg(DibSurface& surface, const std::string& path);
 
 // True when the upper-cased last three characters of the name are "JPG".
 bool is_jpeg_name(const std::string& path);

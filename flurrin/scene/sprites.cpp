@@ -158,7 +158,6 @@ void SpriteEngine::update_wind() {
 }
 
 void SpriteEngine::draw_objects(SpriteTarget& target) {
-    int drawn = 0;
     for (int n = 0; n < options_.sprite_active; ++n) {
         int slot = draw_order_[size_t(n)];
         SpriteObject& o = object(slot);
@@ -183,7 +182,6 @@ void SpriteEngine::draw_objects(SpriteTarget& target) {
             }
         }
         target.draw(o.mode, int(o.x), int(o.y), sheet_rect(o.picture));
-        if (++drawn % 20 == 0) target.yield();
     }
 }
 

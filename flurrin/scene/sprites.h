@@ -55,8 +55,6 @@ public:
     virtual void present_all() = 0;
     // The frame's presentation is complete (rectangles may be gathered until then).
     virtual void present_done() {}
-    // Lets pending window events run (every 20 objects while drawing).
-    virtual void yield() {}
 };
 
 struct ObjectOptions {

@@ -4,11 +4,12 @@
 
 namespace flurrin {
 
-// Shows the full-screen main form (modeless); false when it cannot be shown.
-bool saver_show();
+// Runs the full-screen saver until it ends; the process exit code.
+int run_saver();
 // Whether this build has the main form to run.
 bool test_run_available();
-// Sets test_mode, shows the main form modally over owner, clears test_mode.
+// Sets test_mode, runs the saver over owner (disabled meanwhile) until it
+// ends, clears test_mode.
 void run_test(HWND owner);
 
 }  // namespace flurrin

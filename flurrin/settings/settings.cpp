@@ -74,6 +74,7 @@ void settings_load(Settings& s, SettingsStore& store) {
     load_text(store, "midi_devicename", s.midi_devicename);
     load_text(store, "mp3_devicename", s.mp3_devicename);
     load_int(store, "welcome", s.welcome);
+    load_int(store, "random_seed", s.random_seed);
     load_list(store, "custom_audio_files_total", "custom_audio_paths", s.custom_audio_paths);
     load_list(store, "custom_picture_files_total", "custom_picture_paths", s.custom_picture_paths);
 

@@ -47,6 +47,10 @@ struct Settings {
     std::string midi_devicename = "Sequencer";
     std::string mp3_devicename = "MPEGVideo";
     int32_t welcome = 1;
+    // For tests that must see the same run twice: a non-zero value fixes the
+    // saver's random numbers (pictures, effects, objects). No form offers it
+    // and it is never saved.
+    int32_t random_seed = 0;
     // 1-based in the store; the list sizes are the stored totals.
     std::vector<std::string> custom_audio_paths;
     std::vector<std::string> custom_picture_paths;

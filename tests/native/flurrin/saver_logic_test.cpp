@@ -14,6 +14,18 @@ TEST(FramePacing, TwentyFramesPerSecondWaitsUntil48Ms) {
     EXPECT_TRUE(frame_wait_over(1001, 0));
 }
 
+TEST(FramePacing, TheFrameDurationIsTheFirstElapsedTimeTheWaitAccepts) {
+    EXPECT_EQ(frame_duration_ms(20), 48u);
+    EXPECT_EQ(frame_duration_ms(60), 17u);
+    EXPECT_EQ(frame_duration_ms(10), 91u);
+    EXPECT_EQ(frame_duration_ms(0), 1001u);
+    for (int rate = 10; rate <= 60; ++rate) {
+        uint32_t d = frame_duration_ms(rate);
+        EXPECT_TRUE(frame_wait_over(d, rate)) << rate;
+        EXPECT_FALSE(frame_wait_over(d - 1, rate)) << rate;
+    }
+}
+
 TEST(Deadlines, ElapsedTimesSurviveTheTickCounterWrapping) {
     EXPECT_EQ(ticks_since(100, 100), 1u);
     EXPECT_EQ(ticks_since(0x00000010u, 0xFFFFFFF0u), 0x20u);

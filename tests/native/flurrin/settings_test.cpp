@@ -124,6 +124,18 @@ TEST(Settings, ListTotalsBeyondTheEntriesGiveEmptyPathsAndHugeTotalsAreBounded) 
     EXPECT_TRUE(s.custom_picture_paths.empty());
 }
 
+TEST(Settings, TheRandomSeedIsReadButNeverWritten) {
+    MemoryStore store;
+    Settings s;
+    settings_load(s, store);
+    EXPECT_EQ(s.random_seed, 0) << "no seed: the clock seeds the saver";
+    store.set("random_seed", "4242");
+    settings_load(s, store);
+    EXPECT_EQ(s.random_seed, 4242);
+    settings_save(s, store);
+    for (const std::string& key : store.written) EXPECT_NE(key, "random_seed");
+}
+
 TEST(Settings, WelcomeIsStoredOnItsOwn) {
     MemoryStore store;
     Settings s;

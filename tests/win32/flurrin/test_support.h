@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/clock.h"
 #include "frame/form.h"
 #include "settings/settings.h"
 
@@ -40,6 +41,15 @@ public:
     void write(std::string_view section, std::string_view key, std::string_view text) override {
         values[std::string(section) + "/" + std::string(key)] = std::string(text);
     }
+};
+
+// A clock the test moves by hand.
+class ManualClock : public Clock {
+public:
+    uint32_t now = 1000;
+    TimeOfDay time{13, 2, 3};
+    uint32_t now_ms() override { return now; }
+    TimeOfDay time_of_day() override { return time; }
 };
 
 // Lets window messages run for about ms milliseconds; a WM_QUIT seen on the
