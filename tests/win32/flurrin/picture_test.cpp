@@ -6,7 +6,7 @@
 #include <jpeglib.h>
 
 #include "frame/saver.h"
-#include "scene/dib_section.h"
+#include "scene/dib_surface.h"
 #include "scene/picture_loader.h"
 #include "test_support.h"
 
@@ -47,47 +47,50 @@ void write_jpeg(const std::string& path, int width, int height, bool grey) {
 }
 
 COLORREF pixel_of(HBITMAP bitmap, int x, int y) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    COLORREF c = GetPixel(dc, x, y);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return c;
+    unique_hdc dc(CreateCompatibleDC(nullptr));
+    SelectObjectScope keep(dc.get(), bitmap);
+    return GetPixel(dc.get(), x, y);
 }
 
-TEST(DibSection, HeaderAndScanLinesFollowTheWidth) {
-    cDIBSection dib;
-    ASSERT_TRUE(dib.Create(641, 3));
-    EXPECT_EQ(dib.BytesPerScanLine(), 1924);
+TEST(DibSurface, HeaderAndScanLinesFollowTheWidth) {
+    DibSurface dib;
+    ASSERT_TRUE(dib.create(641, 3));
+    EXPECT_EQ(dib.stride(), 1924u);
     EXPECT_EQ(dib.width(), 641);
     EXPECT_EQ(dib.height(), 3);
-    ASSERT_NE(dib.DIBSectionBitsPtr(), nullptr);
+    ASSERT_NE(dib.bits(), nullptr);
+    EXPECT_EQ(dib.bits()[0], 0) << "a new surface is black";
     DIBSECTION info{};
-    ASSERT_EQ(GetObjectA(dib.hDib(), sizeof info, &info), int(sizeof info));
+    ASSERT_EQ(GetObjectA(dib.bitmap(), sizeof info, &info), int(sizeof info));
     EXPECT_EQ(info.dsBmih.biBitCount, 24);
     EXPECT_GT(info.dsBmih.biHeight, 0);  // bottom-up
     EXPECT_EQ(info.dsBmih.biSizeImage, 1924u * 3u);
-    EXPECT_EQ(GetCurrentObject(dib.hDC(), OBJ_BITMAP), dib.hDib());
-    dib.ClearUp();
-    EXPECT_EQ(dib.hDC(), nullptr);
-    EXPECT_EQ(dib.DIBSectionBitsPtr(), nullptr);
-    EXPECT_FALSE(dib.Create(0, 10));
-    EXPECT_FALSE(dib.Create(100000, 100000));  // too large for a section: no handle, no message
-    EXPECT_EQ(dib.hDC(), nullptr);
+    EXPECT_EQ(GetCurrentObject(dib.dc(), OBJ_BITMAP), dib.bitmap());
+    dib.reset();
+    EXPECT_EQ(dib.dc(), nullptr);
+    EXPECT_EQ(dib.bits(), nullptr);
+    EXPECT_FALSE(dib.create(0, 10));
+    EXPECT_FALSE(dib.create(100000, 100000));  // too large for a section: no handle, no message
+    EXPECT_EQ(dib.dc(), nullptr);
 }
 
-TEST(DibSection, PaintsAndLoadsThroughItsDc) {
-    cDIBSection a, b;
-    ASSERT_TRUE(a.Create(8, 8));
-    ASSERT_TRUE(b.Create(8, 8));
-    PatBlt(a.hDC(), 0, 0, 8, 8, WHITENESS);
-    b.LoadPictureBlt(a.hDC());
-    GdiFlush();
-    EXPECT_EQ(static_cast<uint8_t*>(b.DIBSectionBitsPtr())[0], 0xFF);
-    PatBlt(a.hDC(), 0, 0, 8, 8, BLACKNESS);
-    a.PaintPicture(b.hDC(), 0, 0, 4, -1);
-    EXPECT_EQ(GetPixel(b.hDC(), 3, 7), RGB(0, 0, 0));
-    EXPECT_EQ(GetPixel(b.hDC(), 4, 7), RGB(255, 255, 255));
+TEST(DibSurface, TakesAPictureAtItsSizeAndHandsItsBitmapOver) {
+    DibSurface a, b;
+    ASSERT_TRUE(a.create(8, 8));
+    PatBlt(a.dc(), 0, 0, 8, 8, WHITENESS);
+    PatBlt(a.dc(), 0, 0, 4, 8, BLACKNESS);
+    unique_hbitmap taken = a.release_bitmap();
+    ASSERT_TRUE(taken);
+    EXPECT_FALSE(a);
+    EXPECT_EQ(pixel_of(taken.get(), 5, 5), RGB(255, 255, 255)) << "the bitmap outlives its surface";
+    ASSERT_TRUE(b.create(2, 2));
+    ASSERT_TRUE(b.set_picture(taken.get()));
+    EXPECT_EQ(b.width(), 8);
+    EXPECT_EQ(GetPixel(b.dc(), 3, 7), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(b.dc(), 4, 7), RGB(255, 255, 255));
+    b.clear();
+    EXPECT_EQ(GetPixel(b.dc(), 4, 7), RGB(0, 0, 0));
+    EXPECT_FALSE(b.set_picture(nullptr));
 }
 
 class JpegFiles : public ::testing::Test {
@@ -99,16 +102,16 @@ TEST_F(JpegFiles, ColourAndGreyPicturesDecodeIntoTheSection) {
     write_jpeg(dir + "colour.jpg", 641, 20, false);
     write_jpeg(dir + "grey.JPG", 40, 30, true);
     CapturedMessages messages;
-    cDIBSection dib;
+    DibSurface dib;
     ASSERT_TRUE(load_jpeg(dib, dir + "colour.jpg"));
     EXPECT_EQ(dib.width(), 641);
     EXPECT_EQ(dib.height(), 20);
-    COLORREF top = GetPixel(dib.hDC(), 100, 2), bottom = GetPixel(dib.hDC(), 100, 18);
+    COLORREF top = GetPixel(dib.dc(), 100, 2), bottom = GetPixel(dib.dc(), 100, 18);
     EXPECT_GT(GetRValue(top), 200);
     EXPECT_LT(GetBValue(top), 40);
     EXPECT_GT(GetBValue(bottom), 200);
     ASSERT_TRUE(load_jpeg(dib, dir + "grey.JPG"));
-    COLORREF grey = GetPixel(dib.hDC(), 5, 25);
+    COLORREF grey = GetPixel(dib.dc(), 5, 25);
     EXPECT_NEAR(GetRValue(grey), 200, 10);
     EXPECT_EQ(GetRValue(grey), GetBValue(grey));
     EXPECT_TRUE(messages.texts().empty());
@@ -116,12 +119,12 @@ TEST_F(JpegFiles, ColourAndGreyPicturesDecodeIntoTheSection) {
 
 TEST_F(JpegFiles, MissingAndBrokenFilesShowTheirMessageAndNoCrash) {
     CapturedMessages messages;
-    cDIBSection dib;
+    DibSurface dib;
     EXPECT_FALSE(load_jpeg(dib, dir + "missing.jpg"));
     testing::write_file(dir + "text.jpg", "hello, this is no picture");
     EXPECT_FALSE(load_jpeg(dib, dir + "text.jpg"));
     EXPECT_EQ(messages.texts(), (std::vector<std::string>{kJpegReadFailed, kJpegReadFailed}));
-    EXPECT_EQ(dib.hDC(), nullptr);
+    EXPECT_EQ(dib.dc(), nullptr);
 
     // Header and frame intact but no quantisation tables: the size reads, the
     // image data does not.
@@ -152,10 +155,10 @@ TEST_F(JpegFiles, PictureFilesLoadByTheirKind) {
     EXPECT_GT(GetRValue(pixel_of(jpeg.get(), 3, 3)), 200);
 
     // A BMP written by our own writer comes back through the platform loader.
-    cDIBSection dib;
-    ASSERT_TRUE(dib.Create(20, 10));
-    PatBlt(dib.hDC(), 0, 0, 20, 10, WHITENESS);
-    ASSERT_TRUE(save_bitmap_file(dib.hDib(), dir + "w.bmp"));
+    DibSurface dib;
+    ASSERT_TRUE(dib.create(20, 10));
+    PatBlt(dib.dc(), 0, 0, 20, 10, WHITENESS);
+    ASSERT_TRUE(save_bitmap_file(dib.bitmap(), dir + "w.bmp"));
     unique_hbitmap bmp = load_picture_file(dir + "w.bmp");
     ASSERT_TRUE(bmp);
     BITMAP info{};

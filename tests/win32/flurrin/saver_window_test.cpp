@@ -119,14 +119,16 @@ TEST(SaverWindow, ObjectsOffAndAMissingPackStillRunAndEnd) {
 DWORD g_key_at = 0;
 SaverWindow* g_transition_window = nullptr;
 
-// Presses a key 300 ms into the first scene change (the transition then
+// Presses a key 100 ms into the first scene change (the transition then
 // still runs: the shortest effect takes 300 ms, most take one to two seconds).
 void CALLBACK press_during_transition(HWND, UINT, UINT_PTR id, DWORD) {
     HWND main = find_main();
-    if (!main || !g_transition_window || !g_transition_window->session().in_transition()) return;
+    if (!main || !g_transition_window) return;
+    const SaverSession& session = g_transition_window->session();
+    if (!session.in_transition() || session.stats().scene_changes != 0) return;
     static DWORD seen = 0;
     if (!seen) seen = GetTickCount();
-    if (GetTickCount() - seen < 300) return;
+    if (GetTickCount() - seen < 100) return;
     KillTimer(nullptr, id);
     seen = 0;
     g_key_at = GetTickCount();
