@@ -23,6 +23,7 @@
 //   host <ms>                             a 152x112 window for another program to embed into:
 //                                         prints its handle, keeps it ms, then destroys it
 //   children <hwnd>                       class names of the window's child windows
+//   foreground                            handle of the foreground window (0 for none)
 //   memory <hwnd>                         working set of the window's process, in bytes
 //                                         (or why it cannot be read, exit 1)
 #include <windows.h>
@@ -362,6 +363,10 @@ int main(int argc, char** argv) {
     if (cmd == "copydata" && need(3)) return copyData(toHwnd(argv[2]), DWORD(toLong(argv[3])), argv[4]);
     if (cmd == "click" && need(2)) return click(int(toLong(argv[2])), int(toLong(argv[3])));
     if (cmd == "host" && need(1)) return hostWindow(DWORD(toLong(argv[2])));
+    if (cmd == "foreground") {
+        printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(GetForegroundWindow())));
+        return 0;
+    }
     if (cmd == "children" && need(1)) {
         HWND w = toHwnd(argv[2]);
         if (!IsWindow(w)) return 1;

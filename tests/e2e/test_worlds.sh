@@ -113,9 +113,17 @@ if [ -n "$pad" ]; then
   if [ -n "$target" ]; then
     set -- $target
     check_eq "the point clicked is on a bulb" 1 "$(probe region "$bulb" | awk -F, -v x=$1 -v y=$2 '$1<=x && x<$3 && $2<=y && y<$4 {n=1} END{print n+0}')"
-    probe click "$1" "$2" >/dev/null
-    menu=$(probe wait "#32768" - 5000)
-    check "the click at $1,$2 opened the notepad menu below the bulb" test -n "$menu"
+    # On a loaded machine a fresh Notepad under Wine drops its first menu
+    # click now and then, with or without lumarel running (seen 3 times in 5
+    # with lumarel not started): try up to three clicks. A bulb window that
+    # caught clicks would swallow all three.
+    menu="" clicks=0
+    while [ -z "$menu" ] && [ "$clicks" -lt 3 ]; do
+      clicks=$((clicks + 1))
+      probe click "$1" "$2" >/dev/null
+      menu=$(probe wait "#32768" - 5000)
+    done
+    check "the click at $1,$2 opened the notepad menu below the bulb ($clicks clicks)" test -n "$menu"
     [ -n "$menu" ] && probe post "$menu" 256 27 0 >/dev/null && probe gone "$menu" 5000 >/dev/null  # Escape
   else
     check "a bulb lies over the notepad menu bar (notepad at $padrect)" false
