@@ -132,8 +132,8 @@ int pictureIndexFor(const BulbHeader& header, int position, int flavor, bool dam
 // How many cells of a side's flavor row are set before the first empty one.
 int flavorCount(const BulbHeader& header, int side);
 
-// The GIF bytes of a picture entry; throws when the entry is empty or lies
-// outside the file.
+// The GIF bytes of a picture entry; throws EmptyPicture or
+// PictureOutsideFile when the entry is empty or lies outside the file.
 ByteSpan pictureData(const BulbHeader& header, int index, const uint8_t* file, size_t size);
 
 // The cached region (RGNDATA bytes) of an entry, or an empty span when there
