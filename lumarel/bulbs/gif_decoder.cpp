@@ -23,7 +23,8 @@ constexpr int kMaxCodeSize = 12;
 // many zero bytes after the data so that the look-ahead stays inside it.
 constexpr size_t kReadSlack = 4;
 
-[[noreturn]] void fail(GifFault fault) {
+// Out of line, so the checks in the code loop stay small.
+[[noreturn, gnu::cold, gnu::noinline]] void fail(GifFault fault) {
     throw GifFailure{{fault == GifFault::UnknownBlock ? kFailUnknownGifBlock : kFailAsrt}, fault};
 }
 
