@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "bulbs/bit_rows.h"
-#include "frame/failure.h"
 
 namespace lumarel {
 namespace {
@@ -63,6 +62,8 @@ std::string boundedText(const uint8_t* file, size_t size, size_t offset, size_t 
 }
 
 }  // namespace
+
+void fail(BulbFileFault fault) { throw BulbFileFailure{{kFailAsrt}, fault}; }
 
 BulbHeader parseBulbHeader(const uint8_t* b) {
     BulbHeader h;
@@ -135,10 +136,13 @@ std::vector<uint8_t> serializeBulbHeader(const BulbHeader& header) {
 }
 
 void checkBulbHeader(const BulbHeader& header) {
-    check(header.magic == kBulbMagic && header.magic2 == kBulbMagic2);
+    check(header.magic == kBulbMagic && header.magic2 == kBulbMagic2, BulbFileFault::BadMagic);
     BulbHeader copy = header;
     forEachPictureCell(copy, [](int32_t index, bool required) {
-        check(index == kNoPicture ? !required : index >= 0 && index < kPictureCount);
+        if (index == kNoPicture)
+            check(!required, BulbFileFault::MissingPicture);
+        else
+            check(index >= 0 && index < kPictureCount, BulbFileFault::BadPictureIndex);
     });
 }
 
@@ -150,26 +154,28 @@ std::string readCategoryList(const BulbHeader& header, const uint8_t* file, size
     std::string text = boundedText(file, size, at + kCategoryPrefixSize, kCategoryListMax, complete);
     // A list that reaches its limit without its zero is too long (one that
     // simply runs to the end of the file is kept as it is).
-    check(text.size() < kCategoryListMax || complete || at + kCategoryPrefixSize + text.size() == size);
+    check(text.size() < kCategoryListMax || complete || at + kCategoryPrefixSize + text.size() == size,
+          BulbFileFault::CategoryListTooLong);
     return text;
 }
 
 BulbFileInfo loadBulbFile(const uint8_t* file, size_t size) {
-    check(file != nullptr && size >= kBulbHeaderSize);
+    check(file != nullptr && size >= kBulbHeaderSize, BulbFileFault::ShortFile);
     BulbFileInfo info;
     info.header = parseBulbHeader(file);
     const BulbHeader& h = info.header;
     checkBulbHeader(h);
     if (h.recordedSize != 0) {
-        check(size >= h.recordedSize);
+        check(size >= h.recordedSize, BulbFileFault::ShorterThanRecorded);
     } else {
         int last = -1;
         for (int i = 0; i < kPictureCount; ++i)
             if (last < 0 ? h.pictures[i].offset != 0 : h.pictures[i].offset > h.pictures[last].offset) last = i;
-        check(last >= 0);
+        check(last >= 0, BulbFileFault::NoPictureData);
         const PictureEntry& p = h.pictures[last];
-        check(p.size > 0 && rangeInside(p.offset, p.size, size));
-        check(file[p.offset + p.size - 1] == ';');
+        check(p.size > 0, BulbFileFault::EmptyPicture);
+        check(rangeInside(p.offset, p.size, size), BulbFileFault::PictureOutsideFile);
+        check(file[p.offset + p.size - 1] == ';', BulbFileFault::UnfinishedPicture);
     }
     info.categories = readCategoryList(h, file, size);
     for (const PictureEntry& p : h.pictures)
@@ -191,18 +197,22 @@ int pictureIndexFor(const BulbHeader& header, int position, int flavor, bool dam
         index = header.cornerPictures[position - 4];
     } else if (position >= 0 && position < 4) {
         int n = damaged ? 1 : flavorCount(header, position);
-        check(n > 0);
+        check(n > 0, BulbFileFault::MissingPicture);
         int cell = flavor < 0 ? 0 : flavor % n;
         index = header.flavors[position][cell];
+    } else {
+        fail(BulbFileFault::BadPosition);
     }
-    check(index >= 0 && index < kPictureCount);
+    check(index != kNoPicture, BulbFileFault::MissingPicture);
+    check(index >= 0 && index < kPictureCount, BulbFileFault::BadPictureIndex);
     return index;
 }
 
 ByteSpan pictureData(const BulbHeader& header, int index, const uint8_t* file, size_t size) {
-    check(index >= 0 && index < kPictureCount);
+    check(index >= 0 && index < kPictureCount, BulbFileFault::BadPictureIndex);
     const PictureEntry& p = header.pictures[index];
-    check(p.size != 0 && rangeInside(p.offset, p.size, size));
+    check(p.size != 0, BulbFileFault::EmptyPicture);
+    check(rangeInside(p.offset, p.size, size), BulbFileFault::PictureOutsideFile);
     return {file + p.offset, p.size};
 }
 
@@ -238,13 +248,13 @@ void packFlavorRows(BulbHeader& header) {
 }
 
 std::vector<uint8_t> compactBulbFile(const uint8_t* file, size_t size) {
-    check(file != nullptr && size >= kBulbHeaderSize);
+    check(file != nullptr && size >= kBulbHeaderSize, BulbFileFault::ShortFile);
     BulbHeader h = parseBulbHeader(file);
     checkBulbHeader(h);
     packFlavorRows(h);
     std::vector<uint8_t> out(kBulbHeaderSize);
     auto append = [&](const void* data, size_t n) {
-        check(out.size() + n <= UINT32_MAX);
+        check(out.size() + n <= UINT32_MAX, BulbFileFault::TooLarge);
         const auto* bytes = static_cast<const uint8_t*>(data);
         out.insert(out.end(), bytes, bytes + n);
     };
@@ -253,7 +263,7 @@ std::vector<uint8_t> compactBulbFile(const uint8_t* file, size_t size) {
         if (p.references == 0) {
             p = PictureEntry{};
         } else {
-            check(rangeInside(p.offset, p.size, size));
+            check(rangeInside(p.offset, p.size, size), BulbFileFault::PictureOutsideFile);
             uint32_t at = static_cast<uint32_t>(out.size());
             append(file + p.offset, p.size);
             p.offset = at;

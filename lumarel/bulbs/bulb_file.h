@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "frame/failure.h"
+
 namespace lumarel {
 
 constexpr uint32_t kBulbMagic = 0x42756C62;    // "bluB"
@@ -58,6 +60,32 @@ struct BulbHeader {
     uint32_t recordedSize = 0;
 };
 
+// Which check refused a bulb file (or a call on one); every one carries the
+// code 'asrt'.
+enum class BulbFileFault {
+    ShortFile,             // shorter than the 1404-byte header
+    BadMagic,              // the first eight bytes are not "bluB" "rouQ"
+    MissingPicture,        // the list preview, a corner or a side's first flavor is -1
+    BadPictureIndex,       // a picture index outside -1..36 (outside 0..36 where one is needed)
+    BadPosition,           // a position outside 0..8
+    ShorterThanRecorded,   // the file is shorter than its recorded size
+    NoPictureData,         // no recorded size, and no picture has an offset
+    EmptyPicture,          // a picture entry without data where data is needed
+    PictureOutsideFile,    // a picture's data does not lie inside the file
+    UnfinishedPicture,     // no recorded size, and the picture stored last does not end with ';'
+    CategoryListTooLong,   // a category list past 259 characters
+    TooLarge,              // the file would pass 4 GB
+    PictureTableFull,      // all 37 picture entries are in use
+    PictureWithoutFrames,  // a GIF to add holds no image
+};
+
+// What the bulb file code throws; catch it as a Failure for the code alone.
+using BulbFileFailure = NamedFailure<BulbFileFault>;
+[[noreturn]] void fail(BulbFileFault fault);
+inline void check(bool condition, BulbFileFault fault) {
+    if (!condition) fail(fault);
+}
+
 // A range of bytes inside a file.
 struct ByteSpan {
     const uint8_t* data = nullptr;
@@ -78,7 +106,7 @@ std::vector<uint8_t> serializeBulbHeader(const BulbHeader& header);
 
 // The checks of a header read from a file: both magic values; every picture
 // index -1 or 0..36, and the list picture, the corners and each side's first
-// flavor not -1. Throws 'asrt' otherwise.
+// flavor not -1. Throws BulbFileFailure otherwise.
 void checkBulbHeader(const BulbHeader& header);
 
 // What loading a bulb file learns from its bytes.
@@ -91,11 +119,11 @@ struct BulbFileInfo {
 // Loads and validates a whole bulb file. A file at least as long as its
 // recorded size is accepted: a longer one carries an unfinished cache at its
 // end. Without a recorded size, the picture stored last must end with ';'.
-// Throws 'asrt' for a damaged file.
+// Throws BulbFileFailure for a damaged file.
 BulbFileInfo loadBulbFile(const uint8_t* file, size_t size);
 
-// The category list of a file: empty without a valid block; throws 'asrt'
-// when the list is longer than 259 characters.
+// The category list of a file: empty without a valid block; throws
+// CategoryListTooLong when the list is longer than 259 characters.
 std::string readCategoryList(const BulbHeader& header, const uint8_t* file, size_t size);
 
 // Picture index for a position (0..8) and flavor; flavors wrap over the
@@ -104,8 +132,8 @@ int pictureIndexFor(const BulbHeader& header, int position, int flavor, bool dam
 // How many cells of a side's flavor row are set before the first empty one.
 int flavorCount(const BulbHeader& header, int side);
 
-// The GIF bytes of a picture entry; throws 'asrt' when the entry is empty or
-// lies outside the file.
+// The GIF bytes of a picture entry; throws EmptyPicture or
+// PictureOutsideFile when the entry is empty or lies outside the file.
 ByteSpan pictureData(const BulbHeader& header, int index, const uint8_t* file, size_t size);
 
 // The cached region (RGNDATA bytes) of an entry, or an empty span when there
@@ -122,8 +150,8 @@ void packFlavorRows(BulbHeader& header);
 
 // The compacted copy of a bulb file: header with packed flavor rows, the
 // pictures still referenced (others cleared), no region caches, the sender
-// text and category block when they are sound. Throws 'asrt' when the
-// source's header is damaged or a referenced picture lies outside it.
+// text and category block when they are sound. Throws BulbFileFailure when
+// the source's header is damaged or a referenced picture lies outside it.
 std::vector<uint8_t> compactBulbFile(const uint8_t* file, size_t size);
 
 // A new file's header (version 4, send pending, all positions on picture 0,

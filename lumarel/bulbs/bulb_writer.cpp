@@ -9,11 +9,11 @@
 #include "bulbs/bit_rows.h"
 #include "bulbs/crc32.h"
 #include "bulbs/gif_decoder.h"
-#include "frame/failure.h"
 
 namespace lumarel {
 namespace {
 
+constexpr int kReserveAttempts = 1000;
 CompactionStepHook compactionHook = nullptr;
 
 void step(int number) {
@@ -28,7 +28,7 @@ void writeHeader(WinFile& file, const BulbHeader& header) {
 // Appends bytes at the end of the file; returns where they start.
 uint32_t appendBytes(WinFile& file, const void* data, size_t size) {
     uint32_t at = file.size();
-    check(size <= 0xFFFFFFFFu - at);
+    check(size <= 0xFFFFFFFFu - at, BulbFileFault::TooLarge);
     file.write(WinFile::kEnd, data, static_cast<DWORD>(size));
     return at;
 }
@@ -40,7 +40,7 @@ uint32_t appendBlockAndPoint(const char* bulbPath, const std::string& block, siz
     uint32_t at = appendBytes(file, block.data(), block.size());
     uint32_t size = file.size();
     FileMapping map(file);
-    check(map.size() >= kBulbHeaderSize);
+    check(map.size() >= kBulbHeaderSize, BulbFileFault::ShortFile);
     BulbHeader header = parseBulbHeader(map.data());
     checkBulbHeader(header);
     std::memcpy(map.data() + fieldOffset, &at, 4);
@@ -55,12 +55,11 @@ AddedPicture addGifPicture(WinFile& bulb, const char* gifPath, BulbHeader& heade
     FileMapping gifMap(gifFile);
     const uint8_t* gif = gifMap.data();
     const size_t gifSize = gifMap.size();
-    check(gif[gifSize - 1] == ';');
 
     AddedPicture added;
     uint32_t checksum = crc32(gif, gifSize);
     GifInfo info = scanGif(gif, gifSize, false);
-    check(info.frameCount > 0);
+    check(info.frameCount > 0, BulbFileFault::PictureWithoutFrames);
     added.frameWidth = info.screenWidth;
     added.height = info.screenHeight;
     added.frameCount = info.frameCount;
@@ -76,7 +75,7 @@ AddedPicture addGifPicture(WinFile& bulb, const char* gifPath, BulbHeader& heade
     bool uniform = maskIsUniform(mask.data(), gifMaskStride(width), info.screenWidth, info.frameCount, info.screenHeight);
 
     added.index = firstFreePicture(header);
-    check(added.index >= 0);
+    check(added.index >= 0, BulbFileFault::PictureTableFull);
     uint32_t at = appendBytes(bulb, gif, gifSize);
     PictureEntry& entry = header.pictures[added.index];
     entry.size = static_cast<uint32_t>(gifSize);
@@ -122,7 +121,7 @@ void appendSenderText(const char* bulbPath, const char* text) {
 void markBulbSent(const char* bulbPath) {
     WinFile file(bulbPath, true);
     FileMapping map(file);
-    check(map.size() >= kBulbHeaderSize);
+    check(map.size() >= kBulbHeaderSize, BulbFileFault::ShortFile);
     checkBulbHeader(parseBulbHeader(map.data()));
     std::memset(map.data() + 24, 0, 4);
 }
@@ -140,20 +139,22 @@ uint32_t storeRegionBlock(const char* bulbPath, int pictureIndex, const uint8_t*
 
 void setCompactionStepHook(CompactionStepHook hook) { compactionHook = hook; }
 
-void compactBulb(const char* bulbPath, const char* folder) {
-    char temporary[260] = {};
-    bool made = false;
-    for (int attempt = 1; attempt <= 1000 && !made; ++attempt) {
-        check(bulbFileCandidate(temporary, folder, "comp", attempt, ".tmp"));
-        HANDLE h = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h != INVALID_HANDLE_VALUE) {
-            CloseHandle(h);
-            made = true;
-        } else if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
-            failWithLastError();
+void reserveNewFile(char (&path)[MAX_PATH], const char* folder, const char* base, const char* extension) {
+    for (int attempt = 1; attempt <= kReserveAttempts; ++attempt) {
+        check(bulbFileCandidate(path, folder, base, attempt, extension));
+        try {
+            WinFile reserved(path, true, CREATE_NEW);
+            return;
+        } catch (const Failure& failure) {
+            if (failure.code != ERROR_FILE_EXISTS && failure.code != ERROR_ALREADY_EXISTS) throw;
         }
     }
-    check(made);
+    fail();
+}
+
+void compactBulb(const char* bulbPath, const char* folder) {
+    char temporary[MAX_PATH] = {};
+    reserveNewFile(temporary, folder, "comp", ".tmp");
     try {
         step(1);
         std::vector<uint8_t> compacted;

@@ -38,6 +38,13 @@ void markBulbSent(const char* bulbPath);
 // or 0 when it could not be stored.
 uint32_t storeRegionBlock(const char* bulbPath, int pictureIndex, const uint8_t* rgnData, size_t size);
 
+// Creates an empty file under the first free name of base + extension,
+// base + " 2" + extension and so on in `folder` (which ends with a
+// backslash), so the name is ours until the file is deleted; `path` gets the
+// name. Throws the system's code when the folder cannot be written, 'asrt'
+// when the path is too long or the first 1000 names are taken.
+void reserveNewFile(char (&path)[MAX_PATH], const char* folder, const char* base, const char* extension);
+
 // Rewrites the file without dead data. The compacted copy is written to a
 // temporary file in `folder` and then moved over the original in one step,
 // so at any moment one complete file exists under the original name.

@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "bulbs/bit_rows.h"
-#include "frame/failure.h"
 
 namespace lumarel {
 namespace {
@@ -24,6 +23,15 @@ constexpr int kMaxCodeSize = 12;
 // many zero bytes after the data so that the look-ahead stays inside it.
 constexpr size_t kReadSlack = 4;
 
+// Out of line, so the checks in the code loop stay small.
+[[noreturn, gnu::cold, gnu::noinline]] void fail(GifFault fault) {
+    throw GifFailure{{fault == GifFault::UnknownBlock ? kFailUnknownGifBlock : kFailAsrt}, fault};
+}
+
+void check(bool condition, GifFault fault) {
+    if (!condition) fail(fault);
+}
+
 // A bounds-checked cursor over the input: every read checks what remains.
 class Cursor {
 public:
@@ -31,7 +39,7 @@ public:
     size_t remaining() const { return size_ - pos_; }
     bool atEnd() const { return pos_ == size_; }
     uint8_t byte() {
-        check(pos_ < size_);
+        check(pos_ < size_, GifFault::Truncated);
         return data_[pos_++];
     }
     int word() {
@@ -39,7 +47,7 @@ public:
         return p[0] | (p[1] << 8);
     }
     const uint8_t* take(size_t count) {
-        check(count <= remaining());
+        check(count <= remaining(), GifFault::Truncated);
         const uint8_t* p = data_ + pos_;
         pos_ += count;
         return p;
@@ -181,7 +189,7 @@ struct StringTable {
 // one, and codes that run past the gathered data.
 void decodeLzw(StringTable& table, const uint8_t* codes, size_t codeBytes, int minCodeSize,
                int pixelMask, PixelWriter& out) {
-    check(minCodeSize >= 2 && minCodeSize <= 11);
+    check(minCodeSize >= 2 && minCodeSize <= 11, GifFault::BadCodeSize);
     const int clear = 1 << minCodeSize;
     const int end = clear + 1;
     for (int c = 0; c < clear; ++c) {
@@ -196,7 +204,7 @@ void decodeLzw(StringTable& table, const uint8_t* codes, size_t codeBytes, int m
     bool started = false;
 
     while (!out.done()) {
-        check(bitPos + static_cast<uint64_t>(codeSize) <= bitLimit);
+        check(bitPos + static_cast<uint64_t>(codeSize) <= bitLimit, GifFault::CodesRunOut);
         size_t at = static_cast<size_t>(bitPos >> 3);
         uint32_t window = codes[at] | (codes[at + 1] << 8) | (codes[at + 2] << 16);
         int code = static_cast<int>((window >> (bitPos & 7)) & ((1u << codeSize) - 1));
@@ -209,12 +217,12 @@ void decodeLzw(StringTable& table, const uint8_t* codes, size_t codeBytes, int m
             started = true;
             continue;
         }
-        check(started);
+        check(started, GifFault::NoLeadingClear);
         if (code == end) break;
         if (previous < 0) {
-            check(code < clear);  // right after a clear only a root is known
+            check(code < clear, GifFault::TableCodeAfterClear);  // after a clear only roots are known
         } else {
-            check(code <= next);
+            check(code <= next, GifFault::CodePastNextFree);
             if (next < kMaxCodes) {
                 // The new entry is the previous string plus the first byte of
                 // this one (of the previous one when this code is the new entry).
@@ -278,15 +286,17 @@ public:
 
 private:
     void readHeader() {
-        check(length_ > 0 && data_[length_ - 1] == kTrailer);
-        check(length_ >= 13 && signatureMatches(in_.take(6)));
+        check(data_[length_ - 1] == kTrailer, GifFault::NoTrailer);
+        check(signatureMatches(in_.take(6)), GifFault::BadSignature);
         info_.screenWidth = in_.word();
         info_.screenHeight = in_.word();
-        check(info_.screenWidth > 0 && info_.screenHeight > 0);
+        check(info_.screenWidth > 0 && info_.screenHeight > 0, GifFault::EmptyScreen);
         // The bytes may have changed since the scan (a mapped file): the
         // strips were made for the scanned screen, so nothing else will do.
-        if (plan_) check(info_.screenWidth == plan_->screenWidth && info_.screenHeight == plan_->screenHeight);
-        check(info_.screenWidth <= kGifMaxStripSide && info_.screenHeight <= kGifMaxStripSide);
+        if (plan_)
+            check(info_.screenWidth == plan_->screenWidth && info_.screenHeight == plan_->screenHeight,
+                  GifFault::ChangedSinceScan);
+        check(info_.screenWidth <= kGifMaxStripSide && info_.screenHeight <= kGifMaxStripSide, GifFault::TooLarge);
         uint8_t flags = in_.byte();
         background_ = in_.byte();
         in_.byte();  // aspect ratio
@@ -327,7 +337,7 @@ private:
     }
 
     bool unknownBlock() {
-        if (info_.frameCount == 0) fail(kFailUnknownGifBlock);
+        if (info_.frameCount == 0) fail(GifFault::UnknownBlock);
         return false;
     }
 
@@ -340,8 +350,9 @@ private:
         const int W = info_.screenWidth;
         const int H = info_.screenHeight;
         // The strip grows by one frame; refuse it before it is too big.
-        check(int64_t{W} * (n + 1) <= kGifMaxStripSide);
-        check(static_cast<size_t>(gifPixelStride(W * (n + 1))) * static_cast<size_t>(H) <= kGifMaxStripBytes);
+        check(int64_t{W} * (n + 1) <= kGifMaxStripSide, GifFault::TooLarge);
+        check(static_cast<size_t>(gifPixelStride(W * (n + 1))) * static_cast<size_t>(H) <= kGifMaxStripBytes,
+              GifFault::TooLarge);
 
         FrameTarget target{};
         target.left = in_.word();
@@ -358,10 +369,10 @@ private:
         if (transparent_) colours_[transparentIndex_] = {0, 0, 0};
 
         int minCodeSize = in_.byte();
-        check(minCodeSize >= 2 && minCodeSize <= 11);
+        check(minCodeSize >= 2 && minCodeSize <= 11, GifFault::BadCodeSize);
 
         if (strips_) {
-            check(plan_ && n < plan_->frameCount);
+            check(plan_ && n < plan_->frameCount, GifFault::ChangedSinceScan);
             target.pixels = strips_->pixels + ptrdiff_t{n} * W;
             target.pixelStride = strips_->pixelStride;
             target.mask = strips_->mask;
@@ -430,7 +441,7 @@ private:
         size_t used = 0;
         while (size_t size = in_.byte()) {
             const uint8_t* block = in_.take(size);
-            check(size <= length_ - used);
+            check(size <= length_ - used, GifFault::GatherOverflow);
             std::memcpy(codes_.get() + used, block, size);
             used += size;
         }
@@ -461,18 +472,18 @@ private:
 }  // namespace
 
 GifInfo scanGif(const uint8_t* data, size_t length, bool firstFrameOnly) {
-    check(data != nullptr || length == 0);
-    check(length > 0);
+    check(data != nullptr && length > 0, GifFault::EmptyInput);
     return GifWalker(data, length, firstFrameOnly, nullptr, nullptr).run();
 }
 
 void decodeGif(const uint8_t* data, size_t length, bool firstFrameOnly, const GifInfo& info,
                const GifStrips& strips) {
-    check(data != nullptr && length > 0);
-    check(strips.pixels && strips.mask);
-    check(strips.pixelStride >= info.stripWidth() && strips.maskStride >= (info.stripWidth() + 7) / 8);
+    check(data != nullptr && length > 0, GifFault::EmptyInput);
+    check(strips.pixels && strips.mask, GifFault::BadStrips);
+    check(strips.pixelStride >= info.stripWidth() && strips.maskStride >= (info.stripWidth() + 7) / 8,
+          GifFault::BadStrips);
     GifInfo decoded = GifWalker(data, length, firstFrameOnly, &strips, &info).run();
-    check(decoded.frameCount == info.frameCount);
+    check(decoded.frameCount == info.frameCount, GifFault::ChangedSinceScan);
 }
 
 }  // namespace lumarel

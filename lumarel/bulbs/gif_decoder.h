@@ -11,6 +11,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "frame/failure.h"
+
 namespace lumarel {
 
 struct GifColour {
@@ -47,9 +49,31 @@ constexpr size_t kGifMaxStripBytes = size_t{64} << 20;
 constexpr ptrdiff_t gifPixelStride(int width) { return (ptrdiff_t{width} + 3) & ~ptrdiff_t{3}; }
 constexpr ptrdiff_t gifMaskStride(int width) { return ((ptrdiff_t{width} + 31) / 32) * 4; }
 
-// Both throw Failure: kFailUnknownGifBlock (-3) for an unknown block before
-// the first frame, 'asrt' for anything else that is wrong with the file.
-// In first-frame-only mode decoding stops at the second image.
+// Which check refused a GIF. Every one carries 'asrt' as its code except
+// UnknownBlock, which carries kFailUnknownGifBlock (-3).
+enum class GifFault {
+    EmptyInput,           // no bytes at all
+    NoTrailer,            // the last byte is not ';'
+    Truncated,            // a header, block or sub-block runs past the end
+    BadSignature,         // not "GIF87a" or "GIF89a" (letters in any case)
+    EmptyScreen,          // a logical screen 0 pixels wide or high
+    TooLarge,             // the strips would pass kGifMaxStripSide or kGifMaxStripBytes
+    UnknownBlock,         // an unknown block or extension before the first frame
+    BadCodeSize,          // an LZW minimum code size outside 2..11
+    GatherOverflow,       // image data larger than its gathering buffer
+    NoLeadingClear,       // image data that does not start with a clear code
+    TableCodeAfterClear,  // a table code right after a clear code
+    CodePastNextFree,     // a code beyond the next free table entry
+    CodesRunOut,          // the codes end before the image is complete
+    ChangedSinceScan,     // the bytes no longer match scanGif's answer
+    BadStrips,            // strips missing or smaller than the scan asks for
+};
+
+// What the decoder throws; catch it as a Failure for the code alone.
+using GifFailure = NamedFailure<GifFault>;
+
+// Both throw GifFailure. In first-frame-only mode decoding stops at the
+// second image.
 GifInfo scanGif(const uint8_t* data, size_t length, bool firstFrameOnly);
 // `info` must be scanGif's answer for the same bytes and mode.
 void decodeGif(const uint8_t* data, size_t length, bool firstFrameOnly, const GifInfo& info,

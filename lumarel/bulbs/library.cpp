@@ -187,17 +187,8 @@ bool makeBulbFromGif(const char* gifPath, char (&bulbPath)[MAX_PATH]) {
         check(makeFolder(folder));
         std::string base = fileNamePart(gifPath);
         if (size_t dot = base.rfind('.'); dot != std::string::npos) base.resize(dot);
-        for (int attempt = 1; attempt <= 1000 && !reserved; ++attempt) {
-            check(bulbFileCandidate(bulbPath, folder, base.c_str(), attempt));
-            HANDLE h = CreateFileA(bulbPath, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (h != INVALID_HANDLE_VALUE) {
-                CloseHandle(h);
-                reserved = true;
-            } else if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
-                failWithLastError();
-            }
-        }
-        check(reserved);
+        reserveNewFile(bulbPath, folder, base.c_str(), ".bul");
+        reserved = true;
         char author[kBulbTextSize], copyright[kBulbTextSize];
         check(creditsForNewBulb(author, copyright));
         writeNewBulbFile(bulbPath, gifPath, static_cast<int32_t>(GetTickCount()), base.c_str(), author, copyright);

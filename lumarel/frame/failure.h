@@ -21,4 +21,12 @@ inline void check(bool condition) {
     if (!condition) fail(kFailAsrt);
 }
 
+// A failure that also names which check fired (a parser's own enum), so
+// tests can tell one refusal from another. Callers that only need the code
+// catch it as a Failure.
+template <typename Fault>
+struct NamedFailure : Failure {
+    Fault fault;
+};
+
 }  // namespace lumarel

@@ -3,10 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
-#include "frame/failure.h"
 #include "gif_test_support.h"
 #include "gif_writer.h"
+
+namespace lumarel {
+// Failed expectations show the fault's number rather than its bytes.
+void PrintTo(GifFault fault, std::ostream* out) { *out << "GifFault " << static_cast<int>(fault); }
+}  // namespace lumarel
 
 using namespace lumarel;
 using giftest::decode;
@@ -15,13 +20,17 @@ using gifcorpus::Gif;
 
 namespace {
 
-int32_t failureOf(const std::function<void()>& call) {
+// The named check a call failed, or nothing when it returned. Every decoder
+// failure is named and carries the code users see: -3 for an unknown block,
+// 'asrt' for everything else.
+std::optional<GifFault> faultOf(const std::function<void()>& call) {
     try {
         call();
-    } catch (const Failure& f) {
-        return f.code;
+    } catch (const GifFailure& f) {
+        EXPECT_EQ(f.code, f.fault == GifFault::UnknownBlock ? kFailUnknownGifBlock : kFailAsrt);
+        return f.fault;
     }
-    return 0;
+    return std::nullopt;
 }
 
 Frame solid(int left, int top, int width, int height, uint8_t value) {
@@ -93,7 +102,7 @@ TEST(GifHeader, SignatureLettersMayBeAnyCaseButTheVersionIsStrict) {
     }
     for (const char* signature : {"GIF88a", "GIF89b", "JIF89a", "GIF 9a"}) {
         std::copy(signature, signature + 6, bytes.begin());
-        EXPECT_EQ(failureOf([&] { decode(bytes); }), kFailAsrt) << signature;
+        EXPECT_EQ(faultOf([&] { decode(bytes); }), GifFault::BadSignature) << signature;
     }
 }
 
@@ -102,16 +111,16 @@ TEST(GifHeader, RefusesMissingTrailerEmptyInputAndEmptyScreens) {
     g.frames.push_back(solid(0, 0, 4, 4, 2));
     std::vector<uint8_t> bytes = encodeGif(g);
     std::vector<uint8_t> noTrailer(bytes.begin(), bytes.end() - 1);  // the image data is complete
-    EXPECT_EQ(failureOf([&] { decode(noTrailer); }), kFailAsrt);
-    EXPECT_EQ(failureOf([&] { scanGif(bytes.data(), 0, false); }), kFailAsrt);
+    EXPECT_EQ(faultOf([&] { decode(noTrailer); }), GifFault::NoTrailer);
+    EXPECT_EQ(faultOf([&] { scanGif(bytes.data(), 0, false); }), GifFault::EmptyInput);
     std::vector<uint8_t> justTrailer{0x3B};
-    EXPECT_EQ(failureOf([&] { decode(justTrailer); }), kFailAsrt);
+    EXPECT_EQ(faultOf([&] { decode(justTrailer); }), GifFault::Truncated);
 
     for (auto [w, h] : {std::pair{0, 4}, std::pair{4, 0}}) {
         std::vector<uint8_t> empty = bytes;
         empty[6] = static_cast<uint8_t>(w);
         empty[8] = static_cast<uint8_t>(h);
-        EXPECT_EQ(failureOf([&] { decode(empty); }), kFailAsrt);
+        EXPECT_EQ(faultOf([&] { decode(empty); }), GifFault::EmptyScreen);
     }
     Gif none = screen(4, 4);
     EXPECT_EQ(decode(encodeGif(none)).info.frameCount, 0);
@@ -131,8 +140,13 @@ TEST(GifHeader, EveryTruncationFailsCleanly) {
     for (size_t n = 1; n < bytes.size(); ++n) {
         std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<long>(n));
         cut.back() = 0x3B;
-        int32_t code = failureOf([&] { decode(cut); });
-        EXPECT_TRUE(code == 0 || code == kFailAsrt || code == kFailUnknownGifBlock) << n;
+        // The trailer byte put in at the cut is read as whatever stands there.
+        std::optional<GifFault> fault = faultOf([&] { decode(cut); });
+        if (fault) {
+            EXPECT_TRUE(*fault == GifFault::Truncated || *fault == GifFault::BadSignature ||
+                        *fault == GifFault::UnknownBlock || *fault == GifFault::BadCodeSize)
+                << n << ": " << static_cast<int>(*fault);
+        }
     }
 }
 
@@ -248,7 +262,7 @@ TEST(GifFrames, UnknownBlocksEndAnAnimationOrFailBeforeIt) {
     std::vector<uint8_t> bytes = encodeGif(before);
     std::vector<uint8_t> unknown = {0x21, 0x77, 0x00};
     bytes.insert(bytes.begin() + 13 + 12, unknown.begin(), unknown.end());  // after the global table
-    EXPECT_EQ(failureOf([&] { decode(bytes); }), kFailUnknownGifBlock);
+    EXPECT_EQ(faultOf([&] { decode(bytes); }), GifFault::UnknownBlock);
 }
 
 TEST(GifFrames, PlainTextSkipStopsAtTheEndOfTheFile) {
@@ -256,7 +270,7 @@ TEST(GifFrames, PlainTextSkipStopsAtTheEndOfTheFile) {
     bytes.pop_back();
     std::vector<uint8_t> text = {0x21, 0x01, 12, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 5, 'a', 'b', 'c', 0x3B};
     bytes.insert(bytes.end(), text.begin(), text.end());
-    EXPECT_EQ(failureOf([&] { decode(bytes); }), kFailAsrt);
+    EXPECT_EQ(faultOf([&] { decode(bytes); }), GifFault::Truncated);
 }
 
 TEST(GifLzw, CodeStreamWithoutEndCodeStopsAtTheLastPixel) {
@@ -269,21 +283,41 @@ TEST(GifLzw, CodeStreamWithoutEndCodeStopsAtTheLastPixel) {
     EXPECT_EQ(d.pixel(1, 1), 0);
 }
 
+// How a 2×2 image with the given code stream fails, if it does.
+std::optional<GifFault> lzwFault(const std::vector<uint8_t>& data) {
+    return faultOf([&] { decode(gifWithData(2, 2, data)); });
+}
+
 TEST(GifLzw, HostileCodeStreamsFail) {
-    auto fails = [](const std::vector<uint8_t>& data) {
-        return failureOf([&] { decode(gifWithData(2, 2, data)); }) == kFailAsrt;
-    };
-    EXPECT_TRUE(fails(codeStream(1, {{2, 2}, {1, 2}, {3, 2}})));             // minimum size below 2
-    EXPECT_TRUE(fails(codeStream(12, {{4096, 13}, {1, 13}, {4097, 13}})));  // above 11
-    EXPECT_TRUE(fails(codeStream(2, {{1, 3}, {2, 3}, {5, 3}})));            // no leading clear
-    EXPECT_TRUE(fails(codeStream(2, {{4, 3}, {1, 3}, {7, 3}})));            // beyond the next free code (6)
-    EXPECT_TRUE(fails(codeStream(2, {{4, 3}, {6, 3}, {5, 3}})));            // a table code right after clear
-    EXPECT_TRUE(fails(codeStream(2, {{4, 3}, {1, 3}})));                    // runs out of codes
-    std::vector<uint8_t> overlong = codeStream(2, {{4, 3}, {1, 3}, {1, 3}, {1, 3}, {1, 3}, {5, 3}});
+    auto fault = lzwFault;
+    EXPECT_EQ(fault(codeStream(1, {{2, 2}, {1, 2}, {3, 2}})), GifFault::BadCodeSize);             // below 2
+    EXPECT_EQ(fault(codeStream(12, {{4096, 13}, {1, 13}, {4097, 13}})), GifFault::BadCodeSize);  // above 11
+    EXPECT_EQ(fault(codeStream(2, {{1, 3}, {2, 3}, {5, 3}})), GifFault::NoLeadingClear);
+    EXPECT_EQ(fault(codeStream(2, {{4, 3}, {1, 3}, {7, 3}})), GifFault::CodePastNextFree);  // next free is 6
+    EXPECT_EQ(fault(codeStream(2, {{4, 3}, {6, 3}, {5, 3}})), GifFault::TableCodeAfterClear);
+    EXPECT_EQ(fault(codeStream(2, {{4, 3}, {1, 3}})), GifFault::CodesRunOut);
+    // clear, 1, 1, 1, then 1 in four bits: the third code grew the code size.
+    std::vector<uint8_t> overlong = codeStream(2, {{4, 3}, {1, 3}, {1, 3}, {1, 3}, {1, 4}, {5, 4}});
+    ASSERT_EQ(fault(overlong), std::nullopt);
     overlong[1] = 200;  // a sub-block longer than the rest of the file
-    EXPECT_TRUE(fails(overlong));
+    EXPECT_EQ(fault(overlong), GifFault::Truncated);
     // The code after the table's own newest entry (the K-w-K-w-K case) is fine.
-    EXPECT_FALSE(fails(codeStream(2, {{4, 3}, {1, 3}, {6, 3}, {5, 3}})));
+    EXPECT_EQ(fault(codeStream(2, {{4, 3}, {1, 3}, {6, 3}, {5, 3}})), std::nullopt);
+}
+
+TEST(GifLzw, CodePastTheNextFreeOneFailsEvenWhenValidCodesFollow) {
+    // clear, 1, 1, 1, then 1 and 1 in four bits: four pixels of 1.
+    const std::vector<std::pair<int, int>> valid = {{4, 3}, {1, 3}, {1, 3}, {1, 3}, {1, 4}, {1, 4}};
+    giftest::Decoded d = decode(gifWithData(2, 2, codeStream(2, valid)));
+    EXPECT_EQ(d.pixel(0, 0) + d.pixel(1, 0) + d.pixel(0, 1) + d.pixel(1, 1), 4);
+    // One code just past the next free entry: 7 while 6 is next, then 9
+    // while 8 is next (after the code size grew). The valid codes after it
+    // would complete the image, so only the code's own check can refuse it.
+    for (auto [at, code] : {std::pair{2, 7}, std::pair{4, 9}}) {
+        std::vector<std::pair<int, int>> codes = valid;
+        codes[static_cast<size_t>(at)].first = code;
+        EXPECT_EQ(lzwFault(codeStream(2, codes)), GifFault::CodePastNextFree) << code;
+    }
 }
 
 TEST(GifLzw, PixelsPastTheImageAreDropped) {
@@ -307,7 +341,7 @@ TEST(GifLzw, PixelsPastTheImageAreDropped) {
 TEST(GifLimits, HugeStripsAreRefusedBeforeAnyAllocation) {
     Gif wide = screen(10000, 1);
     for (int i = 0; i < 4; ++i) wide.frames.push_back(solid(0, 0, 1, 1, 1));
-    EXPECT_EQ(failureOf([&] { decode(encodeGif(wide)); }), kFailAsrt) << "40000 pixels wide";
+    EXPECT_EQ(faultOf([&] { decode(encodeGif(wide)); }), GifFault::TooLarge) << "40000 pixels wide";
     Gif three = wide;
     three.frames.resize(3);
     EXPECT_EQ(decode(encodeGif(three)).width(), 30000);
@@ -315,11 +349,11 @@ TEST(GifLimits, HugeStripsAreRefusedBeforeAnyAllocation) {
     Gif big = screen(8200, 8200);  // 64 MB and a bit
     big.frames.push_back(solid(0, 0, 1, 1, 1));
     std::vector<uint8_t> bytes = encodeGif(big);
-    EXPECT_EQ(failureOf([&] { scanGif(bytes.data(), bytes.size(), false); }), kFailAsrt);
+    EXPECT_EQ(faultOf([&] { scanGif(bytes.data(), bytes.size(), false); }), GifFault::TooLarge);
     bytes[7] = 0x80;  // 32768 wide
     bytes[8] = 1;
     bytes[9] = 0;
-    EXPECT_EQ(failureOf([&] { scanGif(bytes.data(), bytes.size(), false); }), kFailAsrt);
+    EXPECT_EQ(faultOf([&] { scanGif(bytes.data(), bytes.size(), false); }), GifFault::TooLarge);
 }
 
 TEST(GifLimits, DecodeRefusesStripsSmallerThanTheScan) {
@@ -328,8 +362,8 @@ TEST(GifLimits, DecodeRefusesStripsSmallerThanTheScan) {
     std::vector<uint8_t> bytes = encodeGif(g);
     GifInfo info = scanGif(bytes.data(), bytes.size(), false);
     std::vector<uint8_t> pixels(64), mask(8);
-    EXPECT_EQ(failureOf([&] { decodeGif(bytes.data(), bytes.size(), false, info, {pixels.data(), 8, mask.data(), 4}); }),
-              kFailAsrt);
+    EXPECT_EQ(faultOf([&] { decodeGif(bytes.data(), bytes.size(), false, info, {pixels.data(), 8, mask.data(), 4}); }),
+              GifFault::BadStrips);
 }
 
 }  // namespace

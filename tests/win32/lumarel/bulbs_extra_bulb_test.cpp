@@ -8,6 +8,7 @@
 
 #include "bulbs/bulb_writer.h"
 #include "bulbs/crc32.h"
+#include "bulbs/gif_decoder.h"
 #include "bulbs_test_support.h"
 #include "engine/bulb_categories.h"
 #include "frame/failure.h"
@@ -210,10 +211,15 @@ TEST_F(ExtraBulb, PicturesAreStoredOncePerContentAndAtMost37) {
         header.pictures[i].references = 1;
     }
     bulbtest::writeFile(gif, movingSquare(2, 50, 5));
-    EXPECT_THROW(addGifPicture(file, gif.c_str(), header), Failure) << "a 38th picture";
+    EXPECT_EQ(bulbtest::faultOf<BulbFileFault>([&] { addGifPicture(file, gif.c_str(), header); }),
+              BulbFileFault::PictureTableFull);
     std::string notGif = folder + "junk.gif";
     bulbtest::writeFile(notGif, {'G', 'I', 'F', '8', '9', 'a', 0, 0});
-    EXPECT_THROW(addGifPicture(file, notGif.c_str(), header), Failure) << "no trailer";
+    EXPECT_EQ(bulbtest::faultOf<GifFault>([&] { addGifPicture(file, notGif.c_str(), header); }), GifFault::NoTrailer);
+    std::string noImage = folder + "empty.gif";
+    bulbtest::writeFile(noImage, {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, ';'});
+    EXPECT_EQ(bulbtest::faultOf<BulbFileFault>([&] { addGifPicture(file, noImage.c_str(), header); }),
+              BulbFileFault::PictureWithoutFrames);
 }
 
 TEST_F(ExtraBulb, CategoryBlockSenderTextAndSentFlag) {
@@ -238,6 +244,30 @@ TEST_F(ExtraBulb, CategoryBlockSenderTextAndSentFlag) {
     markBulbSent(path.c_str());
     bulb->categoriesChanged();
     EXPECT_FALSE(bulb->sendable());
+}
+
+TEST_F(ExtraBulb, NewFileNamesAreReservedInTurn) {
+    bulbtest::writeFile(folder + "Tree.bul", {1, 2, 3});
+    char path[MAX_PATH];
+    for (const char* expected : {"Tree 2.bul", "Tree 3.bul"}) {
+        reserveNewFile(path, folder.c_str(), "Tree", ".bul");
+        EXPECT_EQ(path, folder + expected);
+        EXPECT_TRUE(bulbtest::exists(path));
+        EXPECT_TRUE(bulbtest::readFile(path).empty());
+    }
+    EXPECT_EQ(bulbtest::readFile(folder + "Tree.bul"), (std::vector<uint8_t>{1, 2, 3})) << "a taken name is left alone";
+    DeleteFileA((folder + "Tree 2.bul").c_str());
+    reserveNewFile(path, folder.c_str(), "Tree", ".bul");
+    EXPECT_EQ(path, folder + "Tree 2.bul") << "a name given back is free again";
+    reserveNewFile(path, folder.c_str(), "comp", ".tmp");
+    EXPECT_EQ(path, folder + "comp.tmp");
+
+    std::string missing = folder + "no such folder\\";
+    EXPECT_EQ(bulbtest::failureCode([&] { reserveNewFile(path, missing.c_str(), "Tree", ".bul"); }),
+              ERROR_PATH_NOT_FOUND);
+    std::string longName(MAX_PATH - folder.size() - 4, 'n');
+    EXPECT_EQ(bulbtest::failureCode([&] { reserveNewFile(path, folder.c_str(), longName.c_str(), ".bul"); }),
+              kFailAsrt);
 }
 
 int failingStep = 0;

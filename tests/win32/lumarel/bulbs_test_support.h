@@ -5,10 +5,36 @@
 
 #include <cstdint>
 #include <fstream>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "frame/failure.h"
+
 namespace bulbtest {
+
+// The code a call failed with; 0 when it returned.
+inline int32_t failureCode(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const lumarel::Failure& f) {
+        return f.code;
+    }
+    return 0;
+}
+
+// The named check (of a parser's fault enum) a call failed, or nothing when
+// it returned; a failure of another kind passes on to the test.
+template <typename Fault>
+std::optional<Fault> faultOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const lumarel::NamedFailure<Fault>& f) {
+        return f.fault;
+    }
+    return std::nullopt;
+}
 
 // A GIF of `frames` frames of width × height over a 4-colour palette
 // (black, red, green, blue), pixel (x, y) of frame f being
