@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "frame/failure.h"
+#include "base/failure.h"
 
 namespace lumarel {
 

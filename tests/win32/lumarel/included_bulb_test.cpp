@@ -6,9 +6,9 @@
 
 #include "engine/animation.h"
 #include "engine/bulb_categories.h"
+#include "engine/engine_context.h"
 #include "engine/flash_state.h"
 #include "engine/included_bulb.h"
-#include "frame/app.h"
 
 using namespace lumarel;
 
@@ -23,10 +23,13 @@ struct BuiltInBulbs : ::testing::Test {
         folder.resize(folder.rfind('\\') + 1);
         program = LoadLibraryExA((folder + "lumarel.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     }
+    // The kinds draw in this test's own context while it lives.
+    EngineContext context;
+    ScopedBulbContext useContext{context};
+
     void SetUp() override {
         ASSERT_TRUE(program) << "lumarel.exe is not beside the tests";
-        app().instance = program;
-        app().runMode = kRunNormal;
+        context.instance = program;
         destroyAllBulbs();
         clearCategories();
         createBuiltInBulbs();
@@ -34,7 +37,6 @@ struct BuiltInBulbs : ::testing::Test {
     void TearDown() override {
         destroyAllBulbs();
         clearCategories();
-        app().runMode = kRunNormal;
     }
     IncludedBulbObject& kind(int id) { return *static_cast<IncludedBulbObject*>(findBulbById(id)); }
 };
@@ -68,13 +70,13 @@ TEST_F(BuiltInBulbs, FrameRectanglesInNormalAndPreviewMode) {
     EXPECT_EQ(r.right, 32);
     r = kind(0).frameRect(kPosBottom, 0, 0);
     EXPECT_EQ(r.top, 32);
-    app().runMode = kRunPreview;
+    context.runMode = kRunPreview;
     r = kind(0).frameRect(kPosTop, 0, 0);
     EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.top, 128);
     EXPECT_EQ(r.right, 8);
     EXPECT_EQ(r.bottom, 136);
-    r = kind(0).frameRect(9, 0, 0);
+    r = kind(0).frameRect(BulbPosition(9), 0, 0);
     EXPECT_EQ(r.right - r.left, 0);
 }
 
@@ -111,7 +113,7 @@ TEST_F(BuiltInBulbs, PicturesAreBlackOutsideTheirMasks) {
     HDC screen = GetDC(nullptr);
     for (int row = 0; row < kBuiltInKinds; ++row) {
         BulbObject* k = findBulbByIndex(row);
-        for (int position : {kPosTop, kPosRight, kPosBottomLeft}) {
+        for (BulbPosition position : {kPosTop, kPosRight, kPosBottomLeft}) {
             RECT frame = k->frameRect(position, 0, 1);
             int w = frame.right - frame.left, h = frame.bottom - frame.top;
             unique_hbitmap pictureBits(CreateCompatibleBitmap(screen, w, h)), maskBits(CreateBitmap(w, h, 1, 1, nullptr));
