@@ -42,6 +42,11 @@ private:
 MemoryDc::MemoryDc(HDC compatible, HBITMAP bitmap)
     : dc_(CreateCompatibleDC(compatible)), select_((check(bool(dc_)), dc_.get()), bitmap) {}
 
+Surface::Surface(HDC compatible, unique_hbitmap bitmap) : bitmap_(std::move(bitmap)) {
+    check(bool(bitmap_));
+    dc_ = std::make_unique<MemoryDc>(compatible, bitmap_.get());
+}
+
 Bitmap::Bitmap(HINSTANCE instance, HDC dc, const char* resource) {
     ResourceBytes bytes(instance, resource, RT_BITMAP);
     check(bool(bytes));

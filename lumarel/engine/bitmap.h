@@ -5,6 +5,8 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
+
 #include "base/handles.h"
 
 namespace lumarel {
@@ -117,6 +119,35 @@ public:
 private:
     unique_hdc dc_;
     SelectObjectScope select_;
+};
+
+// A drawing surface: a bitmap it owns, selected into its own memory DC. The
+// DC goes before the bitmap, also when a surface is replaced.
+class Surface {
+public:
+    Surface() = default;
+    // Takes the bitmap (null throws 'asrt') and selects it.
+    Surface(HDC compatible, unique_hbitmap bitmap);
+    Surface(Surface&&) noexcept = default;
+    Surface& operator=(Surface&& other) noexcept {
+        if (this != &other) {
+            reset();
+            bitmap_ = std::move(other.bitmap_);
+            dc_ = std::move(other.dc_);
+        }
+        return *this;
+    }
+
+    HDC get() const { return dc_ ? dc_->get() : nullptr; }
+    explicit operator bool() const { return dc_ != nullptr; }
+    void reset() {
+        dc_.reset();
+        bitmap_.reset();
+    }
+
+private:
+    unique_hbitmap bitmap_;
+    std::unique_ptr<MemoryDc> dc_;
 };
 
 }  // namespace lumarel

@@ -35,12 +35,6 @@ private:
     HCURSOR old_;
 };
 
-void makeSurface(WorldSurface& surface, HBITMAP bitmap, HDC compatible) {
-    surface.bitmap.reset(bitmap);
-    check(bool(surface.bitmap));
-    surface.dc = std::make_unique<MemoryDc>(compatible, surface.bitmap.get());
-}
-
 // Some display drivers fill a fresh one-bit bitmap wrongly; then the mask is
 // tiled with a 30 x 30 all-white one instead.
 void fillMaskWhite(HDC mask, int width, int height) {
@@ -145,13 +139,13 @@ bool BulbWorld::render(HDC dc) {
     if (!layout_.usable) return false;  // nothing along this side
     const EngineContext& a = context_;
     const int w = pictureSize_.cx, h = pictureSize_.cy;
-    makeSurface(picture_, CreateCompatibleBitmap(dc, w, h), dc);
+    picture_ = Surface(dc, unique_hbitmap(CreateCompatibleBitmap(dc, w, h)));
     PatBlt(picture_.get(), 0, 0, w, h, BLACKNESS);
-    makeSurface(mask_, CreateBitmap(w, h, 1, 1, nullptr), dc);
+    mask_ = Surface(dc, unique_hbitmap(CreateBitmap(w, h, 1, 1, nullptr)));
     fillMaskWhite(mask_.get(), w, h);
-    makeSurface(backgroundMask_, CreateBitmap(w, h, 1, 1, nullptr), dc);
+    backgroundMask_ = Surface(dc, unique_hbitmap(CreateBitmap(w, h, 1, 1, nullptr)));
     fillMaskWhite(backgroundMask_.get(), w, h);
-    makeSurface(scratch_, CreateCompatibleBitmap(dc, scratchSize_.cx, scratchSize_.cy), dc);
+    scratch_ = Surface(dc, unique_hbitmap(CreateCompatibleBitmap(dc, scratchSize_.cx, scratchSize_.cy)));
     // One-bit masks blitted onto colour pictures: 0 is black, 1 is white.
     for (HDC colour : {picture_.get(), scratch_.get()}) {
         SetTextColor(colour, RGB(0, 0, 0));

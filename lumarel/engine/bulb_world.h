@@ -19,18 +19,6 @@ namespace lumarel {
 
 class BulbObject;
 
-// A bitmap selected into its own memory DC; the DC goes first on destruction.
-struct WorldSurface {
-    unique_hbitmap bitmap;
-    std::unique_ptr<MemoryDc> dc;
-    HDC get() const { return dc ? dc->get() : nullptr; }
-    explicit operator bool() const { return dc != nullptr; }
-    void reset() {
-        dc.reset();
-        bitmap.reset();
-    }
-};
-
 // One side's world: top, right, bottom or left.
 class BulbWorld {
 public:
@@ -78,7 +66,7 @@ private:
     const EngineContext& context_;
     BulbPosition side_;
     HWND layoutWindow_;
-    WorldSurface picture_, mask_, backgroundMask_, scratch_;
+    Surface picture_, mask_, backgroundMask_, scratch_;
     std::vector<int32_t> edgeIds_;
     int32_t cornerIds_[2] = {-1, -1};
     RECT usable_;

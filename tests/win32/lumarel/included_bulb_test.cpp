@@ -9,6 +9,7 @@
 #include "engine/engine_context.h"
 #include "engine/flash_state.h"
 #include "engine/included_bulb.h"
+#include "program_pictures.h"
 
 using namespace lumarel;
 
@@ -17,11 +18,7 @@ namespace {
 struct BuiltInBulbs : ::testing::Test {
     static HMODULE program;
     static void SetUpTestSuite() {
-        char path[MAX_PATH];
-        GetModuleFileNameA(nullptr, path, MAX_PATH);
-        std::string folder(path);
-        folder.resize(folder.rfind('\\') + 1);
-        program = LoadLibraryExA((folder + "lumarel.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        program = programPictures();
     }
     // The kinds draw in this test's own context while it lives.
     EngineContext context;

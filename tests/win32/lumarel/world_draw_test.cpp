@@ -12,6 +12,7 @@
 #include "engine/desktop_windows.h"
 #include "engine/engine_context.h"
 #include "engine/flash_state.h"
+#include "program_pictures.h"
 
 using namespace lumarel;
 
@@ -57,11 +58,7 @@ struct WorldDraw : ::testing::Test {
     HWND progman = nullptr, defView = nullptr, view = nullptr;
 
     static void SetUpTestSuite() {
-        char path[MAX_PATH];
-        GetModuleFileNameA(nullptr, path, MAX_PATH);
-        std::string folder(path);
-        folder.resize(folder.rfind('\\') + 1);
-        program = LoadLibraryExA((folder + "lumarel.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        program = programPictures();
         registerClass("Progman", DefWindowProcA);
         registerClass("SHELLDLL_DefView", DefWindowProcA);
         registerClass("SysListView32", viewProc);
