@@ -9,35 +9,15 @@
 #include "engine/engine_context.h"
 #include "engine/flash_state.h"
 #include "engine/included_bulb.h"
-#include "program_pictures.h"
+#include "built_in_kinds.h"
 
 using namespace lumarel;
 
 namespace {
 
-struct BuiltInBulbs : ::testing::Test {
-    static HMODULE program;
-    static void SetUpTestSuite() {
-        program = programPictures();
-    }
-    // The kinds draw in this test's own context while it lives.
-    EngineContext context;
-    ScopedBulbContext useContext{context};
-
-    void SetUp() override {
-        ASSERT_TRUE(program) << "lumarel.exe is not beside the tests";
-        context.instance = program;
-        destroyAllBulbs();
-        clearCategories();
-        createBuiltInBulbs();
-    }
-    void TearDown() override {
-        destroyAllBulbs();
-        clearCategories();
-    }
+struct BuiltInBulbs : BuiltInKindsTest {
     IncludedBulbObject& kind(int id) { return *static_cast<IncludedBulbObject*>(findBulbById(id)); }
 };
-HMODULE BuiltInBulbs::program = nullptr;
 
 bool maskOpaque(HDC mask, int x, int y) { return GetPixel(mask, x, y) == 0; }
 

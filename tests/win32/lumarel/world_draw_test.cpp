@@ -12,7 +12,7 @@
 #include "engine/desktop_windows.h"
 #include "engine/engine_context.h"
 #include "engine/flash_state.h"
-#include "program_pictures.h"
+#include "built_in_kinds.h"
 
 using namespace lumarel;
 
@@ -53,29 +53,21 @@ void pump() {
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
 }
 
-struct WorldDraw : ::testing::Test {
-    static HMODULE program;
+struct WorldDraw : BuiltInKindsTest {
     HWND progman = nullptr, defView = nullptr, view = nullptr;
 
     static void SetUpTestSuite() {
-        program = programPictures();
         registerClass("Progman", DefWindowProcA);
         registerClass("SHELLDLL_DefView", DefWindowProcA);
         registerClass("SysListView32", viewProc);
         registerClass("Lumarel Bulb Window Test", bulbProc);
     }
-    // Each test draws in a context and an animation of its own: normal run,
-    // bulbs on the desktop unless the test moves them.
-    EngineContext context;
-    ScopedBulbContext useContext{context};
+    // Each test has an animation of its own, in its own context.
     Animation animation{context};
 
     void SetUp() override {
-        ASSERT_TRUE(program) << "lumarel.exe is not beside the tests";
-        context.instance = program;
-        destroyAllBulbs();
-        clearCategories();
-        createBuiltInBulbs();
+        BuiltInKindsTest::SetUp();
+        if (HasFatalFailure()) return;
         flashState() = FlashState{};
         flashState().interval = 1;
         context.bulbWindow = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "Lumarel Bulb Window Test",
@@ -86,8 +78,7 @@ struct WorldDraw : ::testing::Test {
         animation.discard();
         destroyChain();
         if (context.bulbWindow) DestroyWindow(context.bulbWindow);
-        destroyAllBulbs();
-        clearCategories();
+        BuiltInKindsTest::TearDown();
         pump();
     }
     void makeChain() {
@@ -129,7 +120,6 @@ struct WorldDraw : ::testing::Test {
         return c;
     }
 };
-HMODULE WorldDraw::program = nullptr;
 
 // Compares the view with the world's current phase copy along a line of the
 // world: opaque mask pixels show the picture, the rest the view's colour.
