@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/failure.h"
+#include "base/failure.h"
 
 namespace lumarel {
 

@@ -4,14 +4,15 @@
 #include <cstring>
 #include <vector>
 
+#include "base/failure.h"
 #include "bulbs/bit_rows.h"
 #include "bulbs/bulb_writer.h"
 #include "bulbs/gif_bitmaps.h"
 #include "bulbs/gif_decoder.h"
 #include "bulbs/win_file.h"
 #include "engine/bulb_categories.h"
-#include "frame/app.h"
-#include "frame/failure.h"
+#include "engine/palette.h"
+#include "engine/region_builder.h"
 
 namespace lumarel {
 namespace {
@@ -19,7 +20,6 @@ namespace {
 constexpr DWORD kAndNotSource = 0x00220326;  // clears the target where the mask is white
 constexpr DWORD kMergePaint = 0x00BB0226;
 constexpr RECT kWarningRect{0, 0, 32, 32};
-constexpr size_t kRectsPerBatch = 2000;
 
 BulbFileInfo readBulbFile(const char* path) {
     WinFile file(path, false);
@@ -32,11 +32,6 @@ BulbFileInfo readBulbFile(const char* path) {
 int32_t freeBulbId(int32_t id) {
     while (id == kNoBulb || findBulbById(id)) id = static_cast<int32_t>(static_cast<uint32_t>(id) + 1);
     return id;
-}
-
-bool damagesTheBulb(const Failure& failure) {
-    // System errors (a file briefly in use, a full disk) are not the file's fault.
-    return failure.code == kFailAsrt || failure.code == kFailUnknownGifBlock;
 }
 
 void blitBitmap(HBITMAP bitmap, const RECT& source, int x, int y, HDC dc, DWORD rop) {
@@ -76,7 +71,7 @@ QuickMaskedBitmap& warningPicture(HDC dc) {
     static std::unique_ptr<QuickMaskedBitmap> warning;
     if (!warning) {
         try {
-            warning = std::make_unique<QuickMaskedBitmap>(app().instance, dc, "WARNING", "WARNINGMASK");
+            warning = std::make_unique<QuickMaskedBitmap>(bulbContext().instance, dc, "WARNING", "WARNINGMASK");
         } catch (const Failure&) {
             warning = drawnWarning(dc);
         }
@@ -148,7 +143,7 @@ ExtraBulbObject::Picture& ExtraBulbObject::loadPicture(int index) {
     } catch (const Failure& failure) {
         p.freeBitmaps();
         p.region.reset();
-        if (damagesTheBulb(failure)) damaged_ = true;
+        noteFailure(failure);
         throw;
     }
     return p;
@@ -163,7 +158,7 @@ ExtraBulbObject::Picture& ExtraBulbObject::picture(int position, int flavor, int
 }
 
 RECT ExtraBulbObject::pictureFrame(const Picture& p, int position, int phase) const {
-    if (position == 8) {
+    if (position == kPosList) {
         int left = std::clamp(header_.previewLeft, 0, p.frameWidth);
         int top = std::clamp(header_.previewTop, 0, p.height);
         return {left, top, std::min(left + 32, p.frameWidth), std::min(top + 32, p.height)};
@@ -172,46 +167,55 @@ RECT ExtraBulbObject::pictureFrame(const Picture& p, int position, int phase) co
     return {frame * p.frameWidth, 0, (frame + 1) * p.frameWidth, p.height};
 }
 
-RECT ExtraBulbObject::frameRect(int position, int flavor, int phase) {
+template <typename Use, typename Otherwise>
+auto ExtraBulbObject::withPicture(BulbPosition position, int flavor, Use use, Otherwise otherwise) {
     try {
         int index = 0;
         Picture& p = picture(position, flavor, index);
-        return pictureFrame(p, position, phase);
+        return use(p, index);
     } catch (const Failure&) {
-        return kWarningRect;
+        return otherwise();
     }
 }
 
-bool ExtraBulbObject::drawFrame(int position, int flavor, int phase, int x, int y, HDC dc, bool onDesktop) {
-    try {
-        int index = 0;
-        Picture& p = picture(position, flavor, index);
-        RECT frame = pictureFrame(p, position, phase);
-        if (onDesktop) p.combined->blit({0, 0, p.frameWidth, p.height}, x, y, dc, kAndNotSource);
-        p.image->draw(frame, x, y, dc);
-        return header_.pictures[index].uniformMask == 0;
-    } catch (const Failure&) {
-        if (damaged_) warningPicture(dc).blit(kWarningRect, x, y, dc, SRCCOPY);
-        return false;
-    }
+RECT ExtraBulbObject::frameRect(BulbPosition position, int flavor, int phase) {
+    return withPicture(
+        position, flavor, [&](Picture& p, int) { return pictureFrame(p, position, phase); },
+        [] { return kWarningRect; });
 }
 
-void ExtraBulbObject::drawFrameMask(int position, int flavor, int phase, int x, int y, HDC dc, int maskKind) {
-    if (maskKind < 0 || maskKind > 2) return;
-    try {
-        int index = 0;
-        Picture& p = picture(position, flavor, index);
-        RECT frame = pictureFrame(p, position, phase);
-        RECT whole{0, 0, p.frameWidth, p.height};
-        if (maskKind == 0) {
-            p.mask->blit(frame, x, y, dc, SRCCOPY);
-        } else {
-            p.combined->blit(whole, x, y, dc, SRCCOPY);
-            if (maskKind == 1) p.mask->blit(frame, x, y, dc, kMergePaint);
-        }
-    } catch (const Failure&) {
-        if (damaged_) blitBitmap(warningPicture(dc).mask(), kWarningRect, x, y, dc, SRCCOPY);
-    }
+bool ExtraBulbObject::drawFrame(BulbPosition position, int flavor, int phase, int x, int y, HDC dc, bool onDesktop) {
+    return withPicture(
+        position, flavor,
+        [&](Picture& p, int index) {
+            RECT frame = pictureFrame(p, position, phase);
+            if (onDesktop) p.combined->blit({0, 0, p.frameWidth, p.height}, x, y, dc, kAndNotSource);
+            p.image->draw(frame, x, y, dc);
+            return header_.pictures[index].uniformMask == 0;
+        },
+        [&] {
+            if (damaged_) warningPicture(dc).blit(kWarningRect, x, y, dc, SRCCOPY);
+            return false;
+        });
+}
+
+void ExtraBulbObject::drawFrameMask(BulbPosition position, int flavor, int phase, int x, int y, HDC dc, MaskKind maskKind) {
+    if (maskKind != kMaskOwn && maskKind != kMaskBackground && maskKind != kMaskOutline) return;
+    withPicture(
+        position, flavor,
+        [&](Picture& p, int) {
+            RECT frame = pictureFrame(p, position, phase);
+            RECT whole{0, 0, p.frameWidth, p.height};
+            if (maskKind == kMaskOwn) {
+                p.mask->blit(frame, x, y, dc, SRCCOPY);
+            } else {
+                p.combined->blit(whole, x, y, dc, SRCCOPY);
+                if (maskKind == kMaskBackground) p.mask->blit(frame, x, y, dc, kMergePaint);
+            }
+        },
+        [&] {
+            if (damaged_) blitBitmap(warningPicture(dc).mask(), kWarningRect, x, y, dc, SRCCOPY);
+        });
 }
 
 HRGN ExtraBulbObject::pictureRegion(int index, Picture& p) {
@@ -232,28 +236,11 @@ HRGN ExtraBulbObject::pictureRegion(int index, Picture& p) {
     } catch (const Failure&) {
     }
 
-    unique_hrgn region(CreateRectRgn(0, 0, 0, 0));
-    check(bool(region));
-    std::vector<uint8_t> batch(sizeof(RGNDATAHEADER) + kRectsPerBatch * sizeof(RECT));
-    auto* data = reinterpret_cast<RGNDATA*>(batch.data());
-    auto* rects = reinterpret_cast<RECT*>(data->Buffer);
-    size_t count = 0;
-    auto flush = [&] {
-        if (count == 0) return;
-        RECT bound = rects[0];
-        for (size_t i = 1; i < count; ++i) UnionRect(&bound, &bound, &rects[i]);
-        data->rdh = {sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(count), 0, bound};
-        unique_hrgn part(ExtCreateRegion(nullptr, static_cast<DWORD>(sizeof(RGNDATAHEADER) + count * sizeof(RECT)), data));
-        check(bool(part));
-        CombineRgn(region.get(), region.get(), part.get(), RGN_OR);
-        count = 0;
-    };
+    RegionBuilder runs;
     const int stripWidth = p.frameWidth * p.frames;
-    forEachOpaqueRun(p.maskBits, gifMaskStride(stripWidth), stripWidth, p.height, [&](int left, int right, int y) {
-        rects[count++] = {left, y, right, y + 1};
-        if (count == kRectsPerBatch) flush();
-    });
-    flush();
+    forEachOpaqueRun(p.maskBits, gifMaskStride(stripWidth), stripWidth, p.height,
+                     [&](int left, int right, int y) { runs.addRun(left, right, y); });
+    unique_hrgn region = runs.finish();
 
     // Cache it in the file for the next run; a failure only costs the scan.
     DWORD size = GetRegionData(region.get(), 0, nullptr);
@@ -266,35 +253,37 @@ HRGN ExtraBulbObject::pictureRegion(int index, Picture& p) {
     return p.region.get();
 }
 
-void ExtraBulbObject::addFrameRegion(int position, int flavor, int phase, int x, int y, HRGN region) {
-    try {
-        int index = 0;
-        Picture& p = picture(position, flavor, index);
-        RECT frame = pictureFrame(p, position, phase);
-        HRGN whole = pictureRegion(index, p);
-        unique_hrgn piece(CreateRectRgnIndirect(&frame));
-        check(bool(piece));
-        CombineRgn(piece.get(), piece.get(), whole, RGN_AND);
-        OffsetRgn(piece.get(), x - frame.left, y - frame.top);
-        CombineRgn(region, region, piece.get(), RGN_OR);
-    } catch (const Failure&) {
-        if (!damaged_) return;
-        unique_hrgn square(CreateRectRgn(x, y, x + 32, y + 32));
-        if (square) CombineRgn(region, region, square.get(), RGN_OR);
-    }
+void ExtraBulbObject::addFrameRegion(BulbPosition position, int flavor, int phase, int x, int y, HRGN region) {
+    withPicture(
+        position, flavor,
+        [&](Picture& p, int index) {
+            RECT frame = pictureFrame(p, position, phase);
+            HRGN whole = pictureRegion(index, p);
+            unique_hrgn piece(CreateRectRgnIndirect(&frame));
+            check(bool(piece));
+            CombineRgn(piece.get(), piece.get(), whole, RGN_AND);
+            OffsetRgn(piece.get(), x - frame.left, y - frame.top);
+            CombineRgn(region, region, piece.get(), RGN_OR);
+        },
+        [&] {
+            if (!damaged_) return;
+            unique_hrgn square(CreateRectRgn(x, y, x + 32, y + 32));
+            if (square) CombineRgn(region, region, square.get(), RGN_OR);
+        });
 }
 
 void ExtraBulbObject::drawListPicture(int x, int y, HDC dc) {
-    try {
-        int index = 0;
-        Picture& p = picture(8, 0, index);
-        p.image->drawMasked(p.mask->handle(), pictureFrame(p, 8, 0), x, y, dc);
-    } catch (const Failure&) {
-        if (damaged_) {
+    HPALETTE palette = programPalette(bulbContext());
+    withPicture(
+        kPosList, 0,
+        [&](Picture& p, int) {
+            p.image->drawMasked(p.mask->handle(), pictureFrame(p, kPosList, 0), x, y, dc, palette);
+        },
+        [&] {
+            if (!damaged_) return;
             QuickMaskedBitmap& warning = warningPicture(dc);
-            warning.drawMasked(warning.mask(), kWarningRect, x, y, dc);
-        }
-    }
+            warning.drawMasked(warning.mask(), kWarningRect, x, y, dc, palette);
+        });
     if (!uniform_) {
         try {
             drawSlowMarker(x + 2, y + 25, dc);
@@ -304,20 +293,26 @@ void ExtraBulbObject::drawListPicture(int x, int y, HDC dc) {
 }
 
 std::unique_ptr<QuickMaskedBitmap> ExtraBulbObject::makeDragPicture(HDC dc) {
-    try {
-        int index = 0;
-        Picture& p = picture(8, 0, index);
-        RECT square = pictureFrame(p, 8, 0);
-        int w = square.right - square.left, h = square.bottom - square.top;
-        auto drag = std::make_unique<QuickMaskedBitmap>(dc, std::max(w, 1), std::max(h, 1));
-        drag->fillFrom(p.image->handle(), p.mask->handle(), square, {0, 0, w, h});
-        return drag;
-    } catch (const Failure&) {
-        QuickMaskedBitmap& warning = warningPicture(dc);
-        auto drag = std::make_unique<QuickMaskedBitmap>(dc, 32, 32);
-        drag->fillFrom(warning.handle(), warning.mask(), kWarningRect, kWarningRect);
-        return drag;
-    }
+    return withPicture(
+        kPosList, 0,
+        [&](Picture& p, int) {
+            RECT square = pictureFrame(p, kPosList, 0);
+            int w = square.right - square.left, h = square.bottom - square.top;
+            auto drag = std::make_unique<QuickMaskedBitmap>(dc, std::max(w, 1), std::max(h, 1));
+            drag->fillFrom(p.image->handle(), p.mask->handle(), square, {0, 0, w, h});
+            return drag;
+        },
+        [&] {
+            QuickMaskedBitmap& warning = warningPicture(dc);
+            auto drag = std::make_unique<QuickMaskedBitmap>(dc, 32, 32);
+            drag->fillFrom(warning.handle(), warning.mask(), kWarningRect, kWarningRect);
+            return drag;
+        });
+}
+
+void ExtraBulbObject::noteFailure(const Failure& failure) {
+    // System errors (a file briefly in use, a full disk) are not the file's fault.
+    if (failure.code == kFailAsrt || failure.code == kFailUnknownGifBlock) damaged_ = true;
 }
 
 void ExtraBulbObject::deleteFile() { DeleteFileA(path()); }
@@ -334,17 +329,17 @@ void ExtraBulbObject::categoriesChanged() {
         categories_ = std::move(info.categories);
         uniform_ = info.uniform;
     } catch (const Failure& failure) {
-        if (damagesTheBulb(failure)) damaged_ = true;
+        noteFailure(failure);
     }
     removeFromAllCategories(id());
     registerCategories();
 }
 
-int ExtraBulbObject::phaseCount(int position) {
+int ExtraBulbObject::phaseCount(BulbPosition position) {
     if (damaged_) return 1;
     try {
         int index = 0;
-        if (position >= 0 && position < 4) {
+        if (position >= kPosTop && position <= kPosLeft) {
             int most = 1;
             for (int f = 0; f < flavorCount(header_, position); ++f) most = std::max(most, picture(position, f, index).frames);
             return most;
@@ -384,7 +379,7 @@ SIZE ExtraBulbObject::pictureFrameSize(int picture, int& frames) {
 void ExtraBulbObject::drawPictureFrame(int picture, int frame, int x, int y, HDC dc) {
     check(!damaged_);
     Picture& p = loadPicture(picture);
-    p.image->drawMasked(p.mask->handle(), pictureFrame(p, 0, frame), x, y, dc);
+    p.image->drawMasked(p.mask->handle(), pictureFrame(p, kPosTop, frame), x, y, dc, programPalette(bulbContext()));
 }
 
 }  // namespace lumarel

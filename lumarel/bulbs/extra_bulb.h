@@ -7,10 +7,11 @@
 #include <memory>
 #include <string>
 
+#include "base/failure.h"
+#include "base/handles.h"
 #include "bulbs/bulb_file.h"
 #include "engine/bitmap.h"
 #include "engine/bulb_object.h"
-#include "frame/handles.h"
 
 namespace lumarel {
 
@@ -24,10 +25,10 @@ public:
     explicit ExtraBulbObject(const char* path);
     ~ExtraBulbObject() override;
 
-    RECT frameRect(int position, int flavor, int phase) override;
-    bool drawFrame(int position, int flavor, int phase, int x, int y, HDC dc, bool onDesktop) override;
-    void drawFrameMask(int position, int flavor, int phase, int x, int y, HDC dc, int maskKind) override;
-    void addFrameRegion(int position, int flavor, int phase, int x, int y, HRGN region) override;
+    RECT frameRect(BulbPosition position, int flavor, int phase) override;
+    bool drawFrame(BulbPosition position, int flavor, int phase, int x, int y, HDC dc, bool onDesktop) override;
+    void drawFrameMask(BulbPosition position, int flavor, int phase, int x, int y, HDC dc, MaskKind maskKind) override;
+    void addFrameRegion(BulbPosition position, int flavor, int phase, int x, int y, HRGN region) override;
     void drawListPicture(int x, int y, HDC dc) override;
     std::unique_ptr<QuickMaskedBitmap> makeDragPicture(HDC dc) override;
     bool editable() override { return header_.foreign == 0; }
@@ -37,7 +38,7 @@ public:
     void deleteFile() override;
     void dropCache() override;
     void categoriesChanged() override;
-    int phaseCount(int position) override;
+    int phaseCount(BulbPosition position) override;
     const char* name() override { return header_.name; }
     const char* description() override { return damaged_ ? kDamagedDescription : header_.description; }
     const char* copyright() override { return header_.copyright; }
@@ -82,6 +83,12 @@ private:
     // The picture of a position, decoded if needed. Throws on failure; a
     // picture that cannot be decoded sets the damaged flag first.
     Picture& picture(int position, int flavor, int& index);
+    // use(picture, index) with the picture of (position, flavor); otherwise()
+    // when it cannot be had (it draws the warning when the file is damaged).
+    template <typename Use, typename Otherwise>
+    auto withPicture(BulbPosition position, int flavor, Use use, Otherwise otherwise);
+    // Marks the bulb damaged when the failure was the file's fault.
+    void noteFailure(const Failure& failure);
     Picture& loadPicture(int index);
     RECT pictureFrame(const Picture& p, int position, int phase) const;
     HRGN pictureRegion(int index, Picture& p);

@@ -1,38 +1,18 @@
 #include "bulbs/gif_bitmaps.h"
 
+#include "base/failure.h"
 #include "bulbs/gif_decoder.h"
-#include "frame/failure.h"
 
 namespace lumarel {
 namespace {
 
-struct DibInfo {
-    BITMAPINFOHEADER header;
-    RGBQUAD colours[256];
-};
-
 // A top-down DIB section; its bits are handed back through `bits`.
 std::unique_ptr<Bitmap> makeDib(int width, int height, int bitsPerPixel, const RGBQUAD* colours, int colourCount,
                                 uint8_t*& bits) {
-    DibInfo info{};
-    info.header.biSize = sizeof info.header;
-    info.header.biWidth = width;
-    info.header.biHeight = -height;
-    info.header.biPlanes = 1;
-    info.header.biBitCount = static_cast<WORD>(bitsPerPixel);
-    info.header.biCompression = BI_RGB;
-    info.header.biClrUsed = static_cast<DWORD>(colourCount);
-    for (int i = 0; i < colourCount; ++i) info.colours[i] = colours[i];
     void* pixels = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &pixels,
-                                      nullptr, 0);
-    if (!bitmap || !pixels) {
-        if (bitmap) DeleteObject(bitmap);
-        fail();
-    }
-    auto owner = std::make_unique<Bitmap>(bitmap);
+    unique_hbitmap bitmap = makeDibSection(width, height, bitsPerPixel, colours, colourCount, pixels);
     bits = static_cast<uint8_t*>(pixels);
-    return owner;
+    return std::make_unique<Bitmap>(std::move(bitmap), pixels);
 }
 
 const RGBQUAD kBlackWhite[2] = {{0, 0, 0, 0}, {255, 255, 255, 0}};

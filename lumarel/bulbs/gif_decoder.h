@@ -11,7 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "frame/failure.h"
+#include "base/failure.h"
 
 namespace lumarel {
 

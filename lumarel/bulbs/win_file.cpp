@@ -1,6 +1,6 @@
 #include "bulbs/win_file.h"
 
-#include "frame/failure.h"
+#include "base/failure.h"
 
 namespace lumarel {
 

@@ -1,55 +1,34 @@
 #include "engine/animation.h"
 
-#include <memory>
-
 #include "engine/bulb_world.h"
-#include "engine/flash_pattern.h"
+#include "engine/desktop_windows.h"
 #include "engine/flash_state.h"
 #include "engine/palette.h"
-#include "frame/app.h"
-#include "frame/handles.h"
-#include "frame/helpers.h"
 
 namespace lumarel {
 
 namespace {
 
-struct AnimationState {
-    std::unique_ptr<BulbWorldSet> worlds;
-    AnimationClock clock;
-    bool redraw = true;
-    RebuildGate gate;
-    uint32_t generation = 0;  // grows with every discard (display, palette, settings)
-    bool running = false;     // a message box inside a rebuild pumps timer ticks
-};
-
-AnimationState& state() {
-    static AnimationState s;
-    return s;
-}
-
-WorldSetInputs currentInputs(const RECT& rectangle) {
-    WorldSetInputs in;
-    in.rectangle = {rectangle.left, rectangle.top, rectangle.right, rectangle.bottom};
-    for (const auto& side : flashState().arrangement) in.arrangement.insert(in.arrangement.end(), side.begin(), side.end());
-    in.pattern = flashState().pattern;
-    in.location = app().bulbLocation;
-    in.displayGeneration = state().generation;
-    return in;
-}
-
 bool buttonHeld() { return GetAsyncKeyState(VK_LBUTTON) < 0 || GetAsyncKeyState(VK_RBUTTON) < 0; }
 
 }  // namespace
 
-// Puts the bulb window over the layout window and cuts it to `region`, which
-// it then owns; a null region hides it.
-void placeBulbWindow(HRGN region, HWND layout) {
-    HWND bulbs = app().bulbWindow;
-    if (!bulbs) {
-        if (region) DeleteObject(region);
-        return;
-    }
+Animation::Animation(EngineContext& context) : context_(context) {}
+Animation::~Animation() = default;
+
+WorldSetInputs Animation::currentInputs(const RECT& rectangle) const {
+    WorldSetInputs in;
+    in.rectangle = {rectangle.left, rectangle.top, rectangle.right, rectangle.bottom};
+    for (const auto& side : flashState().arrangement) in.arrangement.insert(in.arrangement.end(), side.begin(), side.end());
+    in.pattern = flashState().pattern;
+    in.location = context_.bulbLocation;
+    in.displayGeneration = generation_;
+    return in;
+}
+
+void placeBulbWindow(const EngineContext& context, unique_hrgn region, HWND layout) {
+    HWND bulbs = context.bulbWindow;
+    if (!bulbs) return;
     if (!region) {
         ShowWindow(bulbs, SW_HIDE);
         return;
@@ -63,81 +42,72 @@ void placeBulbWindow(HRGN region, HWND layout) {
         SetWindowPos(bulbs, nullptr, wanted.left, wanted.top, wanted.right - wanted.left, wanted.bottom - wanted.top,
                      SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOREDRAW);
     }
-    SetWindowRgn(bulbs, region, TRUE);
+    // The window owns the region from here on.
+    SetWindowRgn(bulbs, region.release(), TRUE);
     if (!IsWindowVisible(bulbs)) ShowWindow(bulbs, SW_SHOWNA);
 }
 
-void runAnimationStep() {
-    AnimationState& s = state();
-    App& a = app();
-    if (s.running) return;
-    s.running = true;
+void Animation::step() {
+    const EngineContext& a = context_;
+    if (running_) return;
+    running_ = true;
     struct Done {
         bool& flag;
         ~Done() { flag = false; }
-    } done{s.running};
+    } done{running_};
 
     const FlashState& flash = flashState();
-    const bool advances = s.clock.tick(flash.interval, flash.pattern);
+    const bool advances = clock_.tick(flash.interval, flash.pattern);
     const bool saver = a.saverWindow != nullptr;
-    if (!saver && !advances && !s.redraw) return;
+    if (!saver && !advances && !redraw_) return;
     if (buttonHeld()) return;  // no smearing over drag outlines; the advance waits
     try {
         // Off the top the bulb window must not keep old bulbs, even when the
         // desktop has no icon view to draw on instead.
-        if ((saver || a.bulbLocation != kOnTop) && a.bulbWindow && IsWindowVisible(a.bulbWindow))
+        if ((saver || !a.onTop()) && a.bulbWindow && IsWindowVisible(a.bulbWindow))
             ShowWindow(a.bulbWindow, SW_HIDE);
-        HWND layout = findDesktopWindow(kLayoutWindow);
-        HWND target = findDesktopWindow(kDrawingTarget);
+        HWND layout = findDesktopWindow(a, kLayoutWindow);
+        HWND target = findDesktopWindow(a, kDrawingTarget);
         // Shells without an icon view still get the bulbs on top, laid out
         // over the whole screen.
-        if (!layout && !saver && a.bulbLocation == kOnTop) layout = GetDesktopWindow();
+        if (!layout && !saver && a.onTop()) layout = GetDesktopWindow();
         if (!layout || !target) return;
         WindowDc dc(target);
         if (!dc) return;
-        RECT rectangle = drawingRectangle(layout);
-        if (!s.worlds) s.worlds = std::make_unique<BulbWorldSet>(layout, rectangle);
+        RECT rectangle = drawingRectangle(a, layout);
+        if (!worlds_) worlds_ = std::make_unique<BulbWorldSet>(context_, layout, rectangle);
         WorldSetInputs inputs = currentInputs(rectangle);
-        if (!s.worlds->built() && !s.gate.shouldTry(inputs)) return;
-        s.worlds->update(rectangle, dc.get());
-        if (!s.worlds->built()) {
-            s.gate.failed(inputs);
+        if (!worlds_->built() && !gate_.shouldTry(inputs)) return;
+        worlds_->update(rectangle, dc.get());
+        if (!worlds_->built()) {
+            gate_.failed(inputs);
             return;
         }
-        s.gate.succeeded();
-        if (!saver && a.bulbLocation == kOnTop) placeBulbWindow(s.worlds->windowRegion(s.clock.step()), layout);
-        s.worlds->draw(rectangle, dc.get(), s.clock.step());
-        if (advances) s.clock.advanced();
-        s.redraw = false;
+        gate_.succeeded();
+        if (!saver && a.onTop()) placeBulbWindow(a, worlds_->windowRegion(clock_.step()), layout);
+        worlds_->draw(rectangle, dc.get(), clock_.step());
+        if (advances) clock_.advanced();
+        redraw_ = false;
     } catch (...) {
         // a failed step draws nothing; the next tick tries again
     }
 }
 
-void discardWorldSet() {
-    AnimationState& s = state();
-    s.worlds.reset();
-    s.redraw = true;
-    ++s.generation;
-    s.gate.succeeded();
+void Animation::discard() {
+    worlds_.reset();
+    redraw_ = true;
+    ++generation_;
+    gate_.succeeded();
 }
-
-void redrawBulbs() { state().redraw = true; }
-
-BulbWorldSet* currentWorldSet() { return state().worlds.get(); }
-int32_t animationStepCount() { return state().clock.step(); }
 
 // Realises the program palette in the window's DC (the screen's without one)
 // as a background palette, so that 256-colour displays map our colours.
-void realiseProgramPalette(HWND window) {
-    HPALETTE palette = programPalette();
+void realiseProgramPalette(EngineContext& context, HWND window) {
+    HPALETTE palette = programPalette(context);
     if (!palette) return;
-    HDC dc = GetDC(window);
+    WindowDc dc(window);
     if (!dc) return;
-    {
-        SelectPaletteScope select(dc, palette, true);
-    }
-    ReleaseDC(window, dc);
+    SelectPaletteScope select(dc.get(), palette, true);
 }
 
 }  // namespace lumarel

@@ -3,30 +3,56 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
+
+#include "base/handles.h"
+#include "engine/engine_context.h"
+#include "engine/flash_pattern.h"
+#include "engine/world_layout.h"
 
 namespace lumarel {
 
 class BulbWorldSet;
 
-// One step of the bulb animation (runs every 60 ms tick).
-void runAnimationStep();
-// Drops the world set; the next step rebuilds it.
-void discardWorldSet();
-// The next step draws even when the animation does not advance (the bulb
-// window lost its picture).
-void redrawBulbs();
-// The world set the steps draw (null until the first step builds it), for
-// the screen saver's snow and for tests.
-BulbWorldSet* currentWorldSet();
-// The animation step counter.
-int32_t animationStepCount();
-// Puts the bulb window over the layout window, cut to the region it takes
-// over; a null region hides it.
-void placeBulbWindow(HRGN region, HWND layout);
+class Animation {
+public:
+    explicit Animation(EngineContext& context);
+    ~Animation();
+
+    // One step of the bulb animation (runs every 60 ms tick).
+    void step();
+    // Drops the world set; the next step rebuilds it.
+    void discard();
+    // The next step draws even when the animation does not advance (the bulb
+    // window lost its picture).
+    void redraw() { redraw_ = true; }
+    // The world set the steps draw (null until the first step builds it), for
+    // the screen saver's snow and for tests.
+    BulbWorldSet* worlds() const { return worlds_.get(); }
+    int32_t stepCount() const { return clock_.step(); }
+
+    Animation(const Animation&) = delete;
+    Animation& operator=(const Animation&) = delete;
+
+private:
+    WorldSetInputs currentInputs(const RECT& rectangle) const;
+
+    EngineContext& context_;
+    std::unique_ptr<BulbWorldSet> worlds_;
+    AnimationClock clock_;
+    bool redraw_ = true;
+    RebuildGate gate_;
+    uint32_t generation_ = 0;  // grows with every discard (display, palette, settings)
+    bool running_ = false;     // a message box inside a rebuild pumps timer ticks
+};
+
+// Puts the bulb window over the layout window, cut to `region`; a null region
+// hides it.
+void placeBulbWindow(const EngineContext& context, unique_hrgn region, HWND layout);
 // Tells every bulb kind to drop its cached pictures and regions.
 void dropBulbCaches();
-// Builds the program palette (once) and realises it in the main window.
-void realiseProgramPalette(HWND window);
+// Builds the program palette (once) and realises it in the window.
+void realiseProgramPalette(EngineContext& context, HWND window);
 // Makes the 47 built-in bulb kinds.
 void createBuiltInBulbs();
 

@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/failure.h"
 #include "engine/bmp_file.h"
-#include "engine/palette.h"
 #include "engine/resource_bytes.h"
-#include "frame/failure.h"
 
 namespace lumarel {
 
@@ -25,24 +24,28 @@ HBITMAP createFromDib(HDC dc, const uint8_t* base, const DibLayout& layout) {
     return made;
 }
 
-// A screen DC for callers that have none.
+// The given DC, or the screen's for callers that have none.
 class ScreenDc {
 public:
-    explicit ScreenDc(HDC given) : dc_(given ? given : GetDC(nullptr)), owned_(!given) {}
-    ~ScreenDc() {
-        if (owned_ && dc_) ReleaseDC(nullptr, dc_);
+    explicit ScreenDc(HDC given) : given_(given) {
+        if (!given) screen_ = WindowDc(nullptr);
     }
-    HDC get() const { return dc_; }
+    HDC get() const { return given_ ? given_ : screen_.get(); }
 
 private:
-    HDC dc_;
-    bool owned_;
+    HDC given_;
+    WindowDc screen_;
 };
 
 }  // namespace
 
 MemoryDc::MemoryDc(HDC compatible, HBITMAP bitmap)
     : dc_(CreateCompatibleDC(compatible)), select_((check(bool(dc_)), dc_.get()), bitmap) {}
+
+Surface::Surface(HDC compatible, unique_hbitmap bitmap) : bitmap_(std::move(bitmap)) {
+    check(bool(bitmap_));
+    dc_ = std::make_unique<MemoryDc>(compatible, bitmap_.get());
+}
 
 Bitmap::Bitmap(HINSTANCE instance, HDC dc, const char* resource) {
     ResourceBytes bytes(instance, resource, RT_BITMAP);
@@ -67,29 +70,37 @@ Bitmap::Bitmap(HDC dc, int w, int h) {
     adopt(CreateCompatibleBitmap(screen.get(), w, h));
 }
 
-Bitmap::Bitmap(int w, int h, int bitsPerPixel, HPALETTE palette) {
-    check(bitsPerPixel > 0 && bitsPerPixel <= 8);
+unique_hbitmap makeDibSection(int width, int height, int bitsPerPixel, const RGBQUAD* colours, int colourCount,
+                              void*& bits) {
+    check(bitsPerPixel > 0 && bitsPerPixel <= 8 && colourCount >= 0 && colourCount <= 256);
     struct {
         BITMAPINFOHEADER header;
         RGBQUAD colours[256];
     } info{};
-    PALETTEENTRY entries[256]{};
-    UINT count = palette ? GetPaletteEntries(palette, 0, 256, entries) : 0;
     info.header.biSize = sizeof info.header;
-    info.header.biWidth = w;
-    info.header.biHeight = -h;
+    info.header.biWidth = width;
+    info.header.biHeight = -height;
     info.header.biPlanes = 1;
     info.header.biBitCount = WORD(bitsPerPixel);
-    info.header.biClrUsed = count;
-    for (UINT i = 0; i < count; ++i)
-        info.colours[i] = {entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
-    ScreenDc screen(nullptr);
-    void* bits = nullptr;
-    HBITMAP made = CreateDIBSection(screen.get(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
-                                    &bits, nullptr, 0);
-    adopt(made);
-    bits_ = bits;
+    info.header.biCompression = BI_RGB;
+    info.header.biClrUsed = DWORD(colourCount);
+    for (int i = 0; i < colourCount; ++i) info.colours[i] = colours[i];
+    bits = nullptr;
+    unique_hbitmap made(
+        CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
+    check(made && bits);
+    return made;
 }
+
+Bitmap::Bitmap(int w, int h, int bitsPerPixel, HPALETTE palette) {
+    PALETTEENTRY entries[256]{};
+    UINT count = palette ? GetPaletteEntries(palette, 0, 256, entries) : 0;
+    RGBQUAD colours[256]{};
+    for (UINT i = 0; i < count; ++i) colours[i] = {entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
+    bitmap_ = makeDibSection(w, h, bitsPerPixel, colours, int(count), bits_);
+}
+
+Bitmap::Bitmap(unique_hbitmap adopted, void* bits) : bits_(bits) { adopt(adopted.release()); }
 
 Bitmap::Bitmap(HBITMAP adopted) { adopt(adopted); }
 
@@ -98,9 +109,7 @@ void Bitmap::adopt(HBITMAP bitmap) {
     bitmap_.reset(bitmap);
 }
 
-Bitmap::~Bitmap() {
-    if (spriteDc_) ReleaseDC(spriteWindow_, spriteDc_);
-}
+Bitmap::~Bitmap() = default;
 
 RECT Bitmap::size() const {
     BITMAP info{};
@@ -150,7 +159,7 @@ void Bitmap::copyFrom(Bitmap& other, const RECT& source, const RECT& destination
     }
 }
 
-void Bitmap::drawMasked(HBITMAP mask, const RECT& source, int x, int y, HDC dc) {
+void Bitmap::drawMasked(HBITMAP mask, const RECT& source, int x, int y, HDC dc, HPALETTE palette) {
     int w = width(source), h = height(source);
     if (w <= 0 || h <= 0) return;
     unique_hbitmap offscreen(CreateCompatibleBitmap(dc, w, h));
@@ -158,7 +167,7 @@ void Bitmap::drawMasked(HBITMAP mask, const RECT& source, int x, int y, HDC dc) 
     MemoryDc work(dc, offscreen.get());
     MemoryDc picture(dc, bitmap_.get());
     MemoryDc maskDc(dc, mask);
-    SelectPaletteScope palette(work.get(), programPalette(), true);
+    SelectPaletteScope realise(work.get(), palette, true);
     BitBlt(work.get(), 0, 0, w, h, dc, coord(x), coord(y), SRCCOPY);
     BitBlt(work.get(), 0, 0, w, h, maskDc.get(), coord(source.left), coord(source.top), SRCAND);
     BitBlt(work.get(), 0, 0, w, h, picture.get(), coord(source.left), coord(source.top), SRCPAINT);
@@ -174,12 +183,12 @@ void Bitmap::beginSprite(HWND window, const RECT& bounds, const RECT& source, in
     spriteSource_ = source;
     int w = width(source), h = height(source);
     spriteRect_ = {cx - w / 2, cy - h / 2, cx - w / 2 + w, cy - h / 2 + h};
-    spriteDc_ = GetDCEx(window, nullptr, DCX_CACHE | DCX_LOCKWINDOWUPDATE);
-    check(spriteDc_ != nullptr);
-    spriteBackground_.reset(CreateCompatibleBitmap(spriteDc_, w, h));
+    spriteDc_ = WindowDc(window, GetDCEx(window, nullptr, DCX_CACHE | DCX_LOCKWINDOWUPDATE));
+    check(bool(spriteDc_));
+    spriteBackground_.reset(CreateCompatibleBitmap(spriteDc_.get(), w, h));
     check(bool(spriteBackground_));
-    MemoryDc saved(spriteDc_, spriteBackground_.get());
-    BitBlt(saved.get(), 0, 0, w, h, spriteDc_, spriteRect_.left, spriteRect_.top, SRCCOPY);
+    MemoryDc saved(spriteDc_.get(), spriteBackground_.get());
+    BitBlt(saved.get(), 0, 0, w, h, spriteDc_.get(), spriteRect_.left, spriteRect_.top, SRCCOPY);
     spriteHidden_ = false;
     spriteRecapture_ = true;
 }
@@ -202,18 +211,18 @@ POINT Bitmap::moveSprite(int cx, int cy) {
         // new place, patch in the old background, draw the sprite over the
         // old background at the new offset, then put both on the screen.
         int dx = next.left - spriteRect_.left, dy = next.top - spriteRect_.top;
-        unique_hbitmap captureBitmap(CreateCompatibleBitmap(spriteDc_, w, h));
+        unique_hbitmap captureBitmap(CreateCompatibleBitmap(spriteDc_.get(), w, h));
         check(bool(captureBitmap));
-        MemoryDc capture(spriteDc_, captureBitmap.get());
-        MemoryDc saved(spriteDc_, spriteBackground_.get());
-        BitBlt(capture.get(), 0, 0, w, h, spriteDc_, next.left, next.top, SRCCOPY);
+        MemoryDc capture(spriteDc_.get(), captureBitmap.get());
+        MemoryDc saved(spriteDc_.get(), spriteBackground_.get());
+        BitBlt(capture.get(), 0, 0, w, h, spriteDc_.get(), next.left, next.top, SRCCOPY);
         if (!spriteRecapture_) {
             BitBlt(capture.get(), -dx, -dy, w, h, saved.get(), 0, 0, SRCCOPY);
             draw(spriteSource_, dx, dy, saved.get());
         }
-        draw(spriteSource_, next.left, next.top, spriteDc_);
+        draw(spriteSource_, next.left, next.top, spriteDc_.get());
         if (!spriteRecapture_)
-            BitBlt(spriteDc_, spriteRect_.left, spriteRect_.top, w, h, saved.get(), 0, 0, SRCCOPY);
+            BitBlt(spriteDc_.get(), spriteRect_.left, spriteRect_.top, w, h, saved.get(), 0, 0, SRCCOPY);
         BitBlt(saved.get(), 0, 0, w, h, capture.get(), 0, 0, SRCCOPY);
         spriteRect_ = next;
         spriteRecapture_ = false;
@@ -223,8 +232,8 @@ POINT Bitmap::moveSprite(int cx, int cy) {
 
 void Bitmap::restoreSpriteBackground() {
     if (!spriteDc_ || !spriteBackground_ || spriteRecapture_) return;
-    MemoryDc saved(spriteDc_, spriteBackground_.get());
-    BitBlt(spriteDc_, spriteRect_.left, spriteRect_.top, width(spriteSource_), height(spriteSource_),
+    MemoryDc saved(spriteDc_.get(), spriteBackground_.get());
+    BitBlt(spriteDc_.get(), spriteRect_.left, spriteRect_.top, width(spriteSource_), height(spriteSource_),
            saved.get(), 0, 0, SRCCOPY);
 }
 
@@ -245,8 +254,7 @@ void Bitmap::endSprite() {
     if (!spriteDc_) return;
     if (!spriteHidden_) restoreSpriteBackground();
     spriteBackground_.reset();
-    ReleaseDC(spriteWindow_, spriteDc_);
-    spriteDc_ = nullptr;
+    spriteDc_.reset();
     spriteWindow_ = nullptr;
 }
 

@@ -5,7 +5,9 @@
 #pragma once
 #include <windows.h>
 
-#include "frame/handles.h"
+#include <memory>
+
+#include "base/handles.h"
 
 namespace lumarel {
 
@@ -22,13 +24,14 @@ public:
     Bitmap(int width, int height, int bitsPerPixel, HPALETTE palette);
     // Takes ownership of a bitmap made elsewhere (null throws 'asrt').
     explicit Bitmap(HBITMAP adopted);
+    // The same for a DIB section, with its pixels.
+    Bitmap(unique_hbitmap adopted, void* bits);
 
-    virtual ~Bitmap();                                                               // 0
-    virtual void blit(const RECT& source, int x, int y, HDC dc, DWORD rop);          // 1
-    virtual void draw(const RECT& source, int x, int y, HDC dc);                     // 2
-    virtual void beginSprite(HWND window, const RECT& bounds, const RECT& source, int cx,
-                             int cy);                                                // 3
-    virtual void endSprite();                                                        // 4
+    virtual ~Bitmap();
+    virtual void blit(const RECT& source, int x, int y, HDC dc, DWORD rop);
+    virtual void draw(const RECT& source, int x, int y, HDC dc);
+    virtual void beginSprite(HWND window, const RECT& bounds, const RECT& source, int cx, int cy);
+    virtual void endSprite();
 
     Bitmap(const Bitmap&) = delete;
     Bitmap& operator=(const Bitmap&) = delete;
@@ -41,15 +44,16 @@ public:
     void copyTo(const RECT& source, const RECT& destination, HDC dc);
     void copyFrom(Bitmap& other, const RECT& source, const RECT& destination,
                   DWORD rop = SRCCOPY);
-    // Flicker-free transparent draw through a one-bit mask (black = opaque).
-    void drawMasked(HBITMAP mask, const RECT& source, int x, int y, HDC dc);
+    // Flicker-free transparent draw through a one-bit mask (black = opaque),
+    // composed in the given palette.
+    void drawMasked(HBITMAP mask, const RECT& source, int x, int y, HDC dc, HPALETTE palette);
 
     // Moves the sprite's centre to (cx, cy), kept inside the bounds on even
     // coordinates; returns the centre it took.
     POINT moveSprite(int cx, int cy);
     void hideSprite();
     void showSprite(int cx, int cy);
-    bool spriteActive() const { return spriteDc_ != nullptr; }
+    bool spriteActive() const { return bool(spriteDc_); }
     RECT spriteRect() const { return spriteRect_; }
 
 protected:
@@ -61,7 +65,7 @@ protected:
     unique_hbitmap bitmap_;
     void* bits_ = nullptr;
     HWND spriteWindow_ = nullptr;
-    HDC spriteDc_ = nullptr;
+    WindowDc spriteDc_;
     unique_hbitmap spriteBackground_;
     RECT spriteSource_{};
     RECT spriteRect_{};
@@ -101,6 +105,11 @@ public:
     void fillFrom(HBITMAP image, HBITMAP mask, const RECT& source, const RECT& destination);
 };
 
+// A top-down DIB section (at most 8 bits per pixel) with the given colour
+// table; `bits` receives its pixels. Throws 'asrt' when it cannot be made.
+unique_hbitmap makeDibSection(int width, int height, int bitsPerPixel, const RGBQUAD* colours, int colourCount,
+                              void*& bits);
+
 // A memory DC with one bitmap selected; throws 'asrt' when it cannot be made.
 class MemoryDc {
 public:
@@ -110,6 +119,35 @@ public:
 private:
     unique_hdc dc_;
     SelectObjectScope select_;
+};
+
+// A drawing surface: a bitmap it owns, selected into its own memory DC. The
+// DC goes before the bitmap, also when a surface is replaced.
+class Surface {
+public:
+    Surface() = default;
+    // Takes the bitmap (null throws 'asrt') and selects it.
+    Surface(HDC compatible, unique_hbitmap bitmap);
+    Surface(Surface&&) noexcept = default;
+    Surface& operator=(Surface&& other) noexcept {
+        if (this != &other) {
+            reset();
+            bitmap_ = std::move(other.bitmap_);
+            dc_ = std::move(other.dc_);
+        }
+        return *this;
+    }
+
+    HDC get() const { return dc_ ? dc_->get() : nullptr; }
+    explicit operator bool() const { return dc_ != nullptr; }
+    void reset() {
+        dc_.reset();
+        bitmap_.reset();
+    }
+
+private:
+    unique_hbitmap bitmap_;
+    std::unique_ptr<MemoryDc> dc_;
 };
 
 }  // namespace lumarel

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <memory>
 
-#include "frame/failure.h"
-#include "frame/text.h"
+#include "base/failure.h"
+#include "base/text.h"
 
 namespace lumarel {
 

@@ -1,8 +1,8 @@
 #include "engine/bulb_object.h"
 
+#include "base/failure.h"
+#include "base/text.h"
 #include "engine/bulb_categories.h"
-#include "frame/failure.h"
-#include "frame/text.h"
 
 namespace lumarel {
 

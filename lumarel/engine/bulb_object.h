@@ -23,45 +23,44 @@ constexpr int32_t kNoBulb = -1;
 
 class BulbObject {
 public:
-    // The 28 operations, in this order.
-    virtual ~BulbObject();                                                    // 0
-    virtual int listIndex() const;                                            // 1
+    virtual ~BulbObject();
+    virtual int listIndex() const;
     // Category i of the kind's category text; nothing past the last.
-    virtual std::optional<std::string> category(int i);                       // 2
-    virtual RECT frameRect(int position, int flavor, int phase) = 0;          // 3
+    virtual std::optional<std::string> category(int i);
+    virtual RECT frameRect(BulbPosition position, int flavor, int phase) = 0;
     // Draws the frame opaquely (black outside the shape); true when the kind
     // is slow (its shape differs between phases).
-    virtual bool drawFrame(int position, int flavor, int phase, int x, int y, HDC dc,
-                           bool onDesktop) = 0;                               // 4
-    virtual void drawFrameMask(int position, int flavor, int phase, int x, int y, HDC dc,
-                               int maskKind) = 0;                             // 5
+    virtual bool drawFrame(BulbPosition position, int flavor, int phase, int x, int y, HDC dc,
+                           bool onDesktop) = 0;
+    virtual void drawFrameMask(BulbPosition position, int flavor, int phase, int x, int y, HDC dc,
+                               MaskKind maskKind) = 0;
     // ORs the phase's shape, with the frame's corner at (x, y), into region.
-    virtual void addFrameRegion(int position, int flavor, int phase, int x, int y,
-                                HRGN region) = 0;                             // 6
-    virtual void drawListPicture(int x, int y, HDC dc) = 0;                   // 7
-    virtual std::unique_ptr<QuickMaskedBitmap> makeDragPicture(HDC dc) = 0;   // 8
-    virtual bool usable() { return true; }                                    // 9
-    virtual bool editable() { return false; }                                 // 10
-    virtual bool viewable() { return false; }                                 // 11
-    virtual bool sendable() { return false; }                                 // 12
-    virtual bool removable() { return false; }                                // 13
-    virtual bool listVisible() { return listVisible_; }                       // 14
-    virtual void setListVisible(bool visible) { listVisible_ = visible; }     // 15
-    virtual void deleteFile() {}                                              // 16
-    virtual void dropCache() {}                                               // 17
-    virtual void categoriesChanged() {}                                       // 18
-    virtual int phaseCount(int position) = 0;                                 // 19
-    virtual const char* name() = 0;                                           // 20
-    virtual const char* description() = 0;                                    // 21
-    virtual const char* copyright() = 0;                                      // 22
-    virtual const char* author() = 0;                                         // 23
+    virtual void addFrameRegion(BulbPosition position, int flavor, int phase, int x, int y,
+                                HRGN region) = 0;
+    virtual void drawListPicture(int x, int y, HDC dc) = 0;
+    virtual std::unique_ptr<QuickMaskedBitmap> makeDragPicture(HDC dc) = 0;
+    virtual bool usable() { return true; }
+    virtual bool editable() { return false; }
+    virtual bool viewable() { return false; }
+    virtual bool sendable() { return false; }
+    virtual bool removable() { return false; }
+    virtual bool listVisible() { return listVisible_; }
+    virtual void setListVisible(bool visible) { listVisible_ = visible; }
+    virtual void deleteFile() {}
+    virtual void dropCache() {}
+    virtual void categoriesChanged() {}
+    virtual int phaseCount(BulbPosition position) = 0;
+    virtual const char* name() = 0;
+    virtual const char* description() = 0;
+    virtual const char* copyright() = 0;
+    virtual const char* author() = 0;
     // Category names joined by '|'.
-    virtual const char* categoryText() = 0;                                   // 24
-    virtual int gapHorizontal() = 0;                                          // 25
-    virtual int gapVertical() = 0;                                            // 26
+    virtual const char* categoryText() = 0;
+    virtual int gapHorizontal() = 0;
+    virtual int gapVertical() = 0;
     // Joins every category named by category(0), category(1), ... (made as
     // needed), then the hidden "_0" (built in) or "_1" (add-on).
-    virtual void registerCategories();                                        // 27
+    virtual void registerCategories();
 
     int32_t id() const { return id_; }
     bool isAddOn() const { return addOn_; }

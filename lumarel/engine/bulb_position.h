@@ -16,6 +16,11 @@ enum BulbPosition : int {
     kPosList = 8,  // the kind's picture in lists and while dragged
 };
 
+// The corner at the left or right end of the top or bottom side.
+constexpr BulbPosition cornerPosition(BulbPosition side, bool right) {
+    return side == kPosTop ? (right ? kPosTopRight : kPosTopLeft) : (right ? kPosBottomRight : kPosBottomLeft);
+}
+
 // What drawFrameMask draws (black = opaque, white = transparent).
 enum MaskKind : int {
     kMaskOwn = 0,         // the phase's own shape

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "frame/failure.h"
+#include "base/failure.h"
 
 namespace lumarel {
 
@@ -412,11 +412,11 @@ const BulbTableRow& builtInRow(int row) {
 }
 
 int frameNumber(const BulbTableRow& row, int position, int flavor, int phase) {
-    if (position < 0 || position > 8) return 0;
-    if (position == 8) return row.listFrame;
+    if (position < kPosTop || position > kPosList) return 0;
+    if (position == kPosList) return row.listFrame;
     int phases = row.phases ? row.phases : 1, flavors = row.flavors ? row.flavors : 1;
     int p = ((phase % phases) + phases) % phases;
-    if (position >= 4) return row.cornerFrames[position - 4][p];
+    if (position >= kPosTopLeft) return row.cornerFrames[position - kPosTopLeft][p];
     int f = ((flavor % flavors) + flavors) % flavors;
     return row.edgeFrames[position][f][p];
 }
@@ -449,7 +449,7 @@ FrameBox frameNumberBox(const BulbTableRow& row, int frame, bool preview) {
 }
 
 FrameBox frameBox(const BulbTableRow& row, int position, int flavor, int phase, bool preview) {
-    if (position < 0 || position > 8) return {};
+    if (position < kPosTop || position > kPosList) return {};
     return frameNumberBox(row, frameNumber(row, position, flavor, phase), preview);
 }
 

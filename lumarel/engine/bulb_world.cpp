@@ -3,13 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "base/failure.h"
 #include "engine/bulb_object.h"
 #include "engine/flash_pattern.h"
 #include "engine/flash_state.h"
 #include "engine/palette.h"
-#include "frame/app.h"
-#include "frame/failure.h"
-#include "ui/settings_store.h"
 
 namespace lumarel {
 
@@ -37,12 +35,6 @@ private:
     HCURSOR old_;
 };
 
-void makeSurface(WorldSurface& surface, HBITMAP bitmap, HDC compatible) {
-    surface.bitmap.reset(bitmap);
-    check(bool(surface.bitmap));
-    surface.dc = std::make_unique<MemoryDc>(compatible, surface.bitmap.get());
-}
-
 // Some display drivers fill a fresh one-bit bitmap wrongly; then the mask is
 // tiled with a 30 x 30 all-white one instead.
 void fillMaskWhite(HDC mask, int width, int height) {
@@ -68,12 +60,12 @@ bool inside(const RECT& r, int x, int y) { return x >= r.left && x < r.right && 
 
 }  // namespace
 
-BulbWorld::BulbWorld(int side, const RECT& usable, HWND layout)
-    : side_(side), layoutWindow_(layout), usable_(usable) {
+BulbWorld::BulbWorld(const EngineContext& context, BulbPosition side, const RECT& usable, HWND layout)
+    : context_(context), side_(side), layoutWindow_(layout), usable_(usable) {
     const auto& row = flashState().arrangement[size_t(side & 3)];
     for (int slot = 0; slot < 6; ++slot)
         if (row[size_t(slot)] != kNoBulb && bulbKindExists(row[size_t(slot)])) edgeIds_.push_back(row[size_t(slot)]);
-    if (side == 0 || side == 2) {
+    if (horizontal()) {
         cornerIds_[0] = row[6];
         cornerIds_[1] = row[7];
     }
@@ -84,16 +76,14 @@ BulbWorld::BulbWorld(int side, const RECT& usable, HWND layout)
 BulbWorld::~BulbWorld() {
     if (picture_) {
         picture_.reset();
-        HWND saver = app().saverWindow;
-        if (layoutWindow_ && layoutWindow_ != saver && IsWindow(layoutWindow_)) {
+        if (layoutWindow_ && layoutWindow_ != context_.saverWindow && IsWindow(layoutWindow_)) {
             InvalidateRect(layoutWindow_, &place_, TRUE);
             GdiFlush();
         }
     }
 }
 
-void BulbWorld::measureSide() {
-    const bool horizontal = side_ == 0 || side_ == 2;
+void BulbWorld::measure() {
     WorldInput in;
     in.side = side_;
     in.usable = toLayout(usable_);
@@ -104,11 +94,11 @@ void BulbWorld::measureSide() {
         EdgeKind edge;
         try {
             edge.phases = std::max(1, kind->phaseCount(side_));
-            edge.gap = horizontal ? kind->gapHorizontal() : kind->gapVertical();
+            edge.gap = horizontal() ? kind->gapHorizontal() : kind->gapVertical();
         } catch (...) {
             continue;
         }
-        int side = side_;
+        BulbPosition side = side_;
         edge.frame = [kind, side](int flavor) {
             try {
                 RECT r = kind->frameRect(side, flavor, 0);
@@ -119,9 +109,8 @@ void BulbWorld::measureSide() {
         };
         in.edges.push_back(std::move(edge));
     }
-    if (horizontal) {
-        const int positions[2] = {side_ == 0 ? kPosTopLeft : kPosBottomLeft,
-                                  side_ == 0 ? kPosTopRight : kPosBottomRight};
+    if (horizontal()) {
+        const BulbPosition positions[2] = {cornerPosition(side_, false), cornerPosition(side_, true)};
         for (int c = 0; c < 2; ++c) {
             BulbObject* kind = cornerIds_[c] == kNoBulb ? nullptr : findBulbById(cornerIds_[c]);
             if (!kind) continue;
@@ -146,24 +135,24 @@ void BulbWorld::measureSide() {
     scratchSize_ = {place_.right - place_.left, place_.bottom - place_.top};
 }
 
-bool BulbWorld::renderSide(HDC dc) {
+bool BulbWorld::render(HDC dc) {
     if (!layout_.usable) return false;  // nothing along this side
-    const App& a = app();
+    const EngineContext& a = context_;
     const int w = pictureSize_.cx, h = pictureSize_.cy;
-    makeSurface(picture_, CreateCompatibleBitmap(dc, w, h), dc);
+    picture_ = Surface(dc, unique_hbitmap(CreateCompatibleBitmap(dc, w, h)));
     PatBlt(picture_.get(), 0, 0, w, h, BLACKNESS);
-    makeSurface(mask_, CreateBitmap(w, h, 1, 1, nullptr), dc);
+    mask_ = Surface(dc, unique_hbitmap(CreateBitmap(w, h, 1, 1, nullptr)));
     fillMaskWhite(mask_.get(), w, h);
-    makeSurface(backgroundMask_, CreateBitmap(w, h, 1, 1, nullptr), dc);
+    backgroundMask_ = Surface(dc, unique_hbitmap(CreateBitmap(w, h, 1, 1, nullptr)));
     fillMaskWhite(backgroundMask_.get(), w, h);
-    makeSurface(scratch_, CreateCompatibleBitmap(dc, scratchSize_.cx, scratchSize_.cy), dc);
+    scratch_ = Surface(dc, unique_hbitmap(CreateCompatibleBitmap(dc, scratchSize_.cx, scratchSize_.cy)));
     // One-bit masks blitted onto colour pictures: 0 is black, 1 is white.
     for (HDC colour : {picture_.get(), scratch_.get()}) {
         SetTextColor(colour, RGB(0, 0, 0));
         SetBkColor(colour, RGB(255, 255, 255));
     }
 
-    const bool onTop = a.bulbLocation == kOnTop && !a.saverWindow;
+    const bool onTop = a.onTop() && !a.saverWindow;
     phaseRegions_.clear();
     if (onTop)
         for (int p = 0; p < phaseCount_; ++p) {
@@ -171,11 +160,11 @@ bool BulbWorld::renderSide(HDC dc) {
             check(bool(phaseRegions_.back()));
         }
     const bool onDesktop = a.runMode == kRunNormal && a.bulbLocation == kOnDesktop;
-    const int maskKind = onDesktop ? kMaskOutline : kMaskOwn;
-    SelectPaletteScope palette(picture_.get(), programPalette());
+    const MaskKind maskKind = onDesktop ? kMaskOutline : kMaskOwn;
+    SelectPaletteScope palette(picture_.get(), programPalette(bulbContext()));
 
     // One frame of one copy, at (x, y) inside the copy.
-    auto drawOne = [&](BulbObject* kind, int position, int flavor, int phase, int copy, int x, int y,
+    auto drawOne = [&](BulbObject* kind, BulbPosition position, int flavor, int phase, int copy, int x, int y,
                        const LayoutSize& frame) {
         POINT o = copyOrigin(copy);
         try {
@@ -196,13 +185,12 @@ bool BulbWorld::renderSide(HDC dc) {
             // a failing kind draws nothing for this bulb
         }
     };
-    const bool horizontal = side_ == 0 || side_ == 2;
-    auto at = [horizontal](int32_t along, int32_t across) {
-        return horizontal ? POINT{along, across} : POINT{across, along};
+    auto at = [this](int32_t along, int32_t across) {
+        return horizontal() ? POINT{along, across} : POINT{across, along};
     };
 
     for (const PlacedCorner& c : layout_.corners) {
-        int position = side_ == 0 ? (c.right ? kPosTopRight : kPosTopLeft) : (c.right ? kPosBottomRight : kPosBottomLeft);
+        BulbPosition position = cornerPosition(side_, c.right);
         BulbObject* kind = findBulbById(cornerIds_[c.right ? 1 : 0]);
         if (!kind) continue;
         int phases = std::max(1, kind->phaseCount(position));
@@ -225,12 +213,12 @@ bool BulbWorld::renderSide(HDC dc) {
 
 void BulbWorld::drawPhase(HDC dc, int32_t step) {
     if (!hasPictures()) return;
-    const App& a = app();
+    const EngineContext& a = context_;
     POINT o = copyOrigin(wrapPhase(step, phaseCount_));
     const int w = scratchSize_.cx, h = scratchSize_.cy;
     const bool boost = a.runMode == kRunNormal;
     if (boost) SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
-    if (a.saverWindow || a.bulbLocation == kOnDesktop) {
+    if (a.saverWindow || !a.onTop()) {
         HDC s = scratch_.get();
         BitBlt(s, 0, 0, w, h, dc, place_.left, place_.top, SRCCOPY);
         BitBlt(s, 0, 0, w, h, mask_.get(), o.x, o.y, SRCAND);
@@ -243,7 +231,7 @@ void BulbWorld::drawPhase(HDC dc, int32_t step) {
 }
 
 void BulbWorld::refreshBackground(HRGN pending) {
-    if (!slow_ || !pending || app().runMode != kRunNormal || !hasPictures() || !backgroundMask_) return;
+    if (!slow_ || !pending || context_.runMode != kRunNormal || !hasPictures() || !backgroundMask_) return;
     RECT bounds, clip;
     if (GetRgnBox(pending, &bounds) == NULLREGION) return;
     if (!IntersectRect(&clip, &place_, &bounds)) return;
@@ -285,7 +273,7 @@ bool BulbWorld::hitEmpty(int x, int y) {
     return GetPixel(picture_.get(), rx, ry) == RGB(0, 0, 0);
 }
 
-void BulbWorld::markAcrossCopies(int x, int y) {
+void BulbWorld::markPixel(int x, int y) {
     if (!inside(place_, x, y) || !picture_) return;
     int rx = x - place_.left, ry = y - place_.top;
     COLORREF colour = GetPixel(picture_.get(), rx, ry) != RGB(0, 0, 0) ? kMarkLit : kMarkDark;
@@ -295,17 +283,16 @@ void BulbWorld::markAcrossCopies(int x, int y) {
     }
 }
 
-COLORREF HorizontalBulbWorld::maskPixel(int x, int y, int phase) {
-    return mask_ ? GetPixel(mask_.get(), x, y + phase * thickness_) : CLR_INVALID;
-}
-
-COLORREF VerticalBulbWorld::maskPixel(int x, int y, int phase) {
-    return mask_ ? GetPixel(mask_.get(), x + phase * thickness_, y) : CLR_INVALID;
+COLORREF BulbWorld::maskPixel(int x, int y, int phase) const {
+    if (!mask_) return CLR_INVALID;
+    POINT o = copyOrigin(phase);
+    return GetPixel(mask_.get(), x + o.x, y + o.y);
 }
 
 // --- the world set ---
 
-BulbWorldSet::BulbWorldSet(HWND layout, const RECT& rectangle) : layout_(layout), last_(rectangle) {
+BulbWorldSet::BulbWorldSet(EngineContext& context, HWND layout, const RECT& rectangle)
+    : context_(context), layout_(layout), last_(rectangle) {
     WaitCursor wait;
     palette_.reset(copySystemPalette());
     WindowDc dc(layout);
@@ -315,24 +302,11 @@ BulbWorldSet::BulbWorldSet(HWND layout, const RECT& rectangle) : layout_(layout)
 BulbWorldSet::~BulbWorldSet() { destroyWorlds(); }
 
 void BulbWorldSet::destroyWorlds() {
-    top_.reset();
-    right_.reset();
-    bottom_.reset();
-    left_.reset();
-}
-
-BulbWorld* BulbWorldSet::world(int side) const {
-    switch (side) {
-    case 0: return top_.get();
-    case 1: return right_.get();
-    case 2: return bottom_.get();
-    case 3: return left_.get();
-    }
-    return nullptr;
+    for (BulbPosition side : {kPosTop, kPosRight, kPosBottom, kPosLeft}) worlds_[side].reset();
 }
 
 bool BulbWorldSet::update(const RECT& rectangle, HDC dc) {
-    if (top_ && EqualRect(&rectangle, &last_)) return false;
+    if (built() && EqualRect(&rectangle, &last_)) return false;
     last_ = rectangle;
     rebuild(dc);
     return true;
@@ -340,90 +314,74 @@ bool BulbWorldSet::update(const RECT& rectangle, HDC dc) {
 
 void BulbWorldSet::rebuild(HDC dc) {
     WaitCursor wait;
-    App& a = app();
+    EngineContext& a = context_;
     if (a.bulbWindow && IsWindowVisible(a.bulbWindow)) ShowWindow(a.bulbWindow, SW_HIDE);
     destroyWorlds();
     anySlow_ = false;
     failed_ = false;
     working_ = last_;
+    // Top and bottom take their bands first; the sides fit between them.
     try {
-        top_ = std::make_unique<TopBulbWorld>(working_, layout_);
-        top_->measure();
-        anySlow_ |= top_->render(dc);
-        working_.top = top_->place().bottom;
-        bottom_ = std::make_unique<BottomBulbWorld>(working_, layout_);
-        bottom_->measure();
-        anySlow_ |= bottom_->render(dc);
-        working_.bottom = bottom_->place().top;
-        right_ = std::make_unique<RightBulbWorld>(working_, layout_);
-        right_->measure();
-        anySlow_ |= right_->render(dc);
-        working_.right = right_->place().left;
-        left_ = std::make_unique<LeftBulbWorld>(working_, layout_);
-        left_->measure();
-        anySlow_ |= left_->render(dc);
+        for (BulbPosition side : {kPosTop, kPosBottom, kPosRight, kPosLeft}) {
+            auto& world = worlds_[side];
+            world = std::make_unique<BulbWorld>(context_, side, working_, layout_);
+            world->measure();
+            anySlow_ |= world->render(dc);
+            const RECT place = world->place();
+            switch (side) {
+            case kPosTop: working_.top = place.bottom; break;
+            case kPosBottom: working_.bottom = place.top; break;
+            case kPosRight: working_.right = place.left; break;
+            default: break;
+            }
+        }
     } catch (...) {
         destroyWorlds();
         failed_ = true;
         return;
     }
-    if (a.pendingRepaint) {
-        DeleteObject(a.pendingRepaint);
-        a.pendingRepaint = nullptr;
-    }
+    a.pendingRepaint.reset();
     if (anySlow_ && a.runMode == kRunNormal) {
-        if (a.bulbLocation == kOnTop) {
-            if (!getPreventSlowBulbWarning()) {
-                MessageBoxA(a.mainWindow,
-                            "You're using one or more slow bulbs on top of all windows. (Slow bulbs are those "
-                            "that change shape while they animate.)\r\n\r\nDepending on your computer, the "
-                            "extra computing power required to draw these bulbs might slow down Lumarel or "
-                            "other applications, making the bulb animation less smooth and attractive.\r\n\r\n"
-                            "If this is a problem, choose bulbs that aren't marked \"slow\" in the Bulb "
-                            "Factory, or set the bulbs to draw only on your desktop.",
-                            "Slow Bulb Reminder", MB_ICONWARNING | MB_OK);
-                setPreventSlowBulbWarning(1);
-            }
+        if (a.onTop()) {
+            if (a.warnSlowBulbsOnTop) a.warnSlowBulbsOnTop();
         } else {
-            a.pendingRepaint = CreateRectRgnIndirect(&last_);
+            a.pendingRepaint.reset(CreateRectRgnIndirect(&last_));
         }
     }
 }
 
 void BulbWorldSet::draw(const RECT&, HDC dc, int32_t step) {
     SelectPaletteScope palette(dc, palette_.get(), true);
-    App& a = app();
-    BulbWorld* order[4] = {top_.get(), left_.get(), right_.get(), bottom_.get()};
+    EngineContext& a = context_;
+    const BulbPosition order[4] = {kPosTop, kPosLeft, kPosRight, kPosBottom};
     if (a.pendingRepaint) {
-        for (BulbWorld* w : order)
-            if (w) w->refreshBackground(a.pendingRepaint);
-        DeleteObject(a.pendingRepaint);
-        a.pendingRepaint = nullptr;
+        for (BulbPosition side : order)
+            if (BulbWorld* w = world(side)) w->refreshBackground(a.pendingRepaint.get());
+        a.pendingRepaint.reset();
     }
-    for (BulbWorld* w : order)
-        if (w) w->drawPhase(dc, step);
+    for (BulbPosition side : order)
+        if (BulbWorld* w = world(side)) w->drawPhase(dc, step);
 }
 
-HRGN BulbWorldSet::windowRegion(int32_t step) const {
+unique_hrgn BulbWorldSet::windowRegion(int32_t step) const {
     bool any = false;
-    for (BulbWorld* w : {top_.get(), right_.get(), bottom_.get(), left_.get()})
-        any = any || (w && w->hasRegions());
-    if (!any) return nullptr;
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    if (!region) return nullptr;
-    for (BulbWorld* w : {top_.get(), right_.get(), bottom_.get(), left_.get()})
-        if (w) w->addPhaseRegion(region, step);
+    for (const auto& w : worlds_) any = any || (w && w->hasRegions());
+    if (!any) return {};
+    unique_hrgn region(CreateRectRgn(0, 0, 0, 0));
+    if (!region) return {};
+    for (const auto& w : worlds_)
+        if (w) w->addPhaseRegion(region.get(), step);
     return region;
 }
 
 bool BulbWorldSet::hitEmpty(int x, int y) {
-    for (BulbWorld* w : {top_.get(), bottom_.get(), left_.get(), right_.get()})
+    for (const auto& w : worlds_)
         if (w && w->hitEmpty(x, y)) return true;
     return false;
 }
 
 void BulbWorldSet::markPixel(int x, int y) {
-    for (BulbWorld* w : {top_.get(), right_.get(), bottom_.get(), left_.get()})
+    for (const auto& w : worlds_)
         if (w) w->markPixel(x, y);
 }
 

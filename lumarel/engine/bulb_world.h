@@ -9,36 +9,29 @@
 #include <memory>
 #include <vector>
 
+#include "base/handles.h"
 #include "engine/bitmap.h"
+#include "engine/bulb_position.h"
+#include "engine/engine_context.h"
 #include "engine/world_layout.h"
-#include "frame/handles.h"
 
 namespace lumarel {
 
 class BulbObject;
 
-// A bitmap selected into its own memory DC; the DC goes first on destruction.
-struct WorldSurface {
-    unique_hbitmap bitmap;
-    std::unique_ptr<MemoryDc> dc;
-    HDC get() const { return dc ? dc->get() : nullptr; }
-    explicit operator bool() const { return dc != nullptr; }
-    void reset() {
-        dc.reset();
-        bitmap.reset();
-    }
-};
-
+// One side's world: top, right, bottom or left.
 class BulbWorld {
 public:
-    // Side 0 top, 1 right, 2 bottom, 3 left; `layout` is the window whose
-    // client coordinates the world lives in.
-    BulbWorld(int side, const RECT& usable, HWND layout);
-    virtual ~BulbWorld();                                 // 0
-    virtual void measure() = 0;                           // 1
-    virtual bool render(HDC dc) = 0;                      // 2
-    virtual void markPixel(int x, int y) = 0;             // 3
-    virtual COLORREF maskPixel(int x, int y, int phase) = 0;  // 4
+    // `layout` is the window whose client coordinates the world lives in.
+    BulbWorld(const EngineContext& context, BulbPosition side, const RECT& usable, HWND layout);
+    ~BulbWorld();
+
+    void measure();
+    // Pre-renders every phase copy; true when a kind on this side is slow.
+    bool render(HDC dc);
+    // Sets (x, y) of every copy to the colour phase 0 decides.
+    void markPixel(int x, int y);
+    COLORREF maskPixel(int x, int y, int phase) const;
 
     // Puts phase copy (step mod phase count) on dc.
     void drawPhase(HDC dc, int32_t step);
@@ -48,7 +41,8 @@ public:
     void addPhaseRegion(HRGN target, int32_t step) const;
     bool hitEmpty(int x, int y);
 
-    int side() const { return side_; }
+    BulbPosition side() const { return side_; }
+    bool horizontal() const { return side_ == kPosTop || side_ == kPosBottom; }
     RECT place() const { return place_; }
     int phaseCount() const { return phaseCount_; }
     int thickness() const { return thickness_; }
@@ -62,17 +56,17 @@ public:
     BulbWorld(const BulbWorld&) = delete;
     BulbWorld& operator=(const BulbWorld&) = delete;
 
-protected:
-    // Where phase copy `copy` starts in the picture.
-    virtual POINT copyOrigin(int copy) const = 0;
-    void measureSide();
-    bool renderSide(HDC dc);
-    // Sets (x, y) of every copy to the colour phase 0 decides.
-    void markAcrossCopies(int x, int y);
+private:
+    // Where phase copy `copy` starts in the picture: copies stack across the
+    // side.
+    POINT copyOrigin(int copy) const {
+        return horizontal() ? POINT{0, copy * thickness_} : POINT{copy * thickness_, 0};
+    }
 
-    int side_;
+    const EngineContext& context_;
+    BulbPosition side_;
     HWND layoutWindow_;
-    WorldSurface picture_, mask_, backgroundMask_, scratch_;
+    Surface picture_, mask_, backgroundMask_, scratch_;
     std::vector<int32_t> edgeIds_;
     int32_t cornerIds_[2] = {-1, -1};
     RECT usable_;
@@ -89,67 +83,26 @@ protected:
     WorldLayout layout_;
 };
 
-class HorizontalBulbWorld : public BulbWorld {
-public:
-    using BulbWorld::BulbWorld;
-    void measure() override { measureSide(); }
-    bool render(HDC dc) override { return renderSide(dc); }
-    void markPixel(int x, int y) override { markAcrossCopies(x, y); }
-    COLORREF maskPixel(int x, int y, int phase) override;
-
-protected:
-    POINT copyOrigin(int copy) const override { return {0, copy * thickness_}; }
-};
-
-class VerticalBulbWorld : public BulbWorld {
-public:
-    using BulbWorld::BulbWorld;
-    void measure() override { measureSide(); }
-    bool render(HDC dc) override { return renderSide(dc); }
-    void markPixel(int x, int y) override { markAcrossCopies(x, y); }
-    COLORREF maskPixel(int x, int y, int phase) override;
-
-protected:
-    POINT copyOrigin(int copy) const override { return {copy * thickness_, 0}; }
-};
-
-class TopBulbWorld : public HorizontalBulbWorld {
-public:
-    TopBulbWorld(const RECT& usable, HWND layout) : HorizontalBulbWorld(0, usable, layout) {}
-};
-class BottomBulbWorld : public HorizontalBulbWorld {
-public:
-    BottomBulbWorld(const RECT& usable, HWND layout) : HorizontalBulbWorld(2, usable, layout) {}
-};
-class LeftBulbWorld : public VerticalBulbWorld {
-public:
-    LeftBulbWorld(const RECT& usable, HWND layout) : VerticalBulbWorld(3, usable, layout) {}
-};
-class RightBulbWorld : public VerticalBulbWorld {
-public:
-    RightBulbWorld(const RECT& usable, HWND layout) : VerticalBulbWorld(1, usable, layout) {}
-};
-
 class BulbWorldSet {
 public:
     // Remembers the rectangle and copies the system palette (realised in the
     // layout window's DC); the worlds are built by the first update.
-    BulbWorldSet(HWND layout, const RECT& rectangle);
+    BulbWorldSet(EngineContext& context, HWND layout, const RECT& rectangle);
     ~BulbWorldSet();
 
     // Rebuilds unless the top world exists and the rectangle is the last one.
     // True when a rebuild was made (successful or not).
     bool update(const RECT& rectangle, HDC dc);
     void draw(const RECT& rectangle, HDC dc, int32_t step);
-    // A new region: every world's region for the step; null without any.
-    HRGN windowRegion(int32_t step) const;
+    // Every world's region for the step; empty without any.
+    unique_hrgn windowRegion(int32_t step) const;
     bool hitEmpty(int x, int y);
     void markPixel(int x, int y);
 
     bool anySlow() const { return anySlow_; }
-    bool built() const { return top_ != nullptr; }
+    bool built() const { return worlds_[kPosTop] != nullptr; }
     bool lastRebuildFailed() const { return failed_; }
-    BulbWorld* world(int side) const;
+    BulbWorld* world(int side) const { return side >= 0 && side < 4 ? worlds_[side].get() : nullptr; }
 
     BulbWorldSet(const BulbWorldSet&) = delete;
     BulbWorldSet& operator=(const BulbWorldSet&) = delete;
@@ -158,8 +111,9 @@ private:
     void rebuild(HDC dc);
     void destroyWorlds();
 
+    EngineContext& context_;
     HWND layout_;
-    std::unique_ptr<BulbWorld> top_, right_, bottom_, left_;
+    std::unique_ptr<BulbWorld> worlds_[4];  // by side: top, right, bottom, left
     unique_hpalette palette_;
     RECT last_{};
     bool anySlow_ = false;

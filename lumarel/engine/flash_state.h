@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "ui/settings_codec.h"
+#include "engine/bulb_arrangement.h"
 
 namespace lumarel {
 

@@ -15,16 +15,16 @@ public:
     explicit IncludedBulbObject(int row);
     ~IncludedBulbObject() override;
 
-    RECT frameRect(int position, int flavor, int phase) override;
-    bool drawFrame(int position, int flavor, int phase, int x, int y, HDC dc, bool onDesktop) override;
-    void drawFrameMask(int position, int flavor, int phase, int x, int y, HDC dc, int maskKind) override;
-    void addFrameRegion(int position, int flavor, int phase, int x, int y, HRGN region) override;
+    RECT frameRect(BulbPosition position, int flavor, int phase) override;
+    bool drawFrame(BulbPosition position, int flavor, int phase, int x, int y, HDC dc, bool onDesktop) override;
+    void drawFrameMask(BulbPosition position, int flavor, int phase, int x, int y, HDC dc, MaskKind maskKind) override;
+    void addFrameRegion(BulbPosition position, int flavor, int phase, int x, int y, HRGN region) override;
     void drawListPicture(int x, int y, HDC dc) override;
     std::unique_ptr<QuickMaskedBitmap> makeDragPicture(HDC dc) override;
     bool viewable() override { return true; }
     void dropCache() override;
     void categoriesChanged() override;
-    int phaseCount(int position) override;
+    int phaseCount(BulbPosition position) override;
     const char* name() override { return row().name; }
     const char* description() override { return row().description; }
     const char* copyright() override { return row().copyright; }

@@ -2,10 +2,9 @@
 
 #include <vector>
 
+#include "base/failure.h"
+#include "base/handles.h"
 #include "engine/resource_bytes.h"
-#include "frame/app.h"
-#include "frame/failure.h"
-#include "frame/handles.h"
 
 namespace lumarel {
 
@@ -69,9 +68,7 @@ HPALETTE PaletteBuilder::make() const {
 
 HPALETTE copySystemPalette() {
     std::vector<PALETTEENTRY> colours(256);
-    HDC screen = GetDC(nullptr);
-    UINT got = GetSystemPaletteEntries(screen, 0, 256, colours.data());
-    ReleaseDC(nullptr, screen);
+    UINT got = GetSystemPaletteEntries(WindowDc(nullptr).get(), 0, 256, colours.data());
     // A true-colour screen has no system palette: keep the 20 static colours
     // GDI always offers, so the copy is still a valid palette.
     if (got == 0) {
@@ -82,14 +79,13 @@ HPALETTE copySystemPalette() {
     return createPalette(colours);
 }
 
-HPALETTE programPalette() {
-    App& a = app();
-    if (!a.palette) {
+HPALETTE programPalette(EngineContext& context) {
+    if (!context.palette) {
         PaletteBuilder builder;
-        builder.addResource(a.instance ? a.instance : GetModuleHandleA(nullptr), "palette");
-        a.palette = builder.make();
+        builder.addResource(context.resources(), "palette");
+        context.palette = builder.make();
     }
-    return a.palette;
+    return context.palette;
 }
 
 }  // namespace lumarel

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "engine/bmp_file.h"
+#include "engine/engine_context.h"
 
 namespace lumarel {
 
@@ -26,8 +27,9 @@ private:
     PaletteEntries entries_;
 };
 
-// The program palette (from the bitmap resource "palette"), made once.
-HPALETTE programPalette();
+// The context's program palette (from the bitmap resource "palette"), made
+// on first use and kept for the program's life.
+HPALETTE programPalette(EngineContext& context);
 // A palette copying the 256 entries of the system palette now.
 HPALETTE copySystemPalette();
 

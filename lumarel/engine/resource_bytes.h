@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "frame/handles.h"
+#include "base/handles.h"
 
 namespace lumarel {
 

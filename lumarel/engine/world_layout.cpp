@@ -78,12 +78,12 @@ WorldLayout layoutWorld(const WorldInput& input) {
 
     // Place: top and left from the rectangle's start, bottom and right from its end.
     switch (w.side) {
-    case 0: w.place = {r.left, r.top, r.right, r.top + w.thickness}; break;
-    case 2: w.place = {r.left, r.bottom - w.thickness, r.right, r.bottom}; break;
-    case 3: w.place = {r.left, r.top, r.left + w.thickness, r.bottom}; break;
+    case kPosTop: w.place = {r.left, r.top, r.right, r.top + w.thickness}; break;
+    case kPosBottom: w.place = {r.left, r.bottom - w.thickness, r.right, r.bottom}; break;
+    case kPosLeft: w.place = {r.left, r.top, r.left + w.thickness, r.bottom}; break;
     default: w.place = {r.right - w.thickness, r.top, r.right, r.bottom}; break;
     }
-    const bool outerEnd = w.side == 1 || w.side == 2;  // aligned to the far edge of a copy
+    const bool outerEnd = w.side == kPosRight || w.side == kPosBottom;  // aligned to the far edge of a copy
 
     w.phaseCopies = phaseCopies(input.pattern, largest);
     if (w.thickness <= 0 || w.length <= 0 || w.thickness > kMaxPictureExtent || w.length > kMaxPictureExtent)

@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "engine/bulb_position.h"
+
 namespace lumarel {
 
 // A blit addresses 16-bit coordinates: a world's picture (thickness x phase
@@ -39,7 +41,7 @@ struct CornerKind {
 };
 
 struct WorldInput {
-    int side = 0;  // 0 top, 1 right, 2 bottom, 3 left
+    int side = kPosTop;  // kPosTop, kPosRight, kPosBottom or kPosLeft
     LayoutRect usable;
     int32_t pattern = 1;
     std::vector<EdgeKind> edges;  // at most 6, in arrangement order
@@ -64,7 +66,7 @@ struct PlacedCorner {
 
 struct WorldLayout {
     bool usable = false;  // false: nothing to draw (no bulbs, or too large to blit)
-    int side = 0;
+    int side = kPosTop;
     LayoutRect place;  // in the layout window's coordinates
     int32_t length = 0;  // along the side
     int32_t thickness = 0;
@@ -76,7 +78,7 @@ struct WorldLayout {
     int32_t halfLeftover = 0;
     std::vector<PlacedBulb> bulbs;
     std::vector<PlacedCorner> corners;
-    bool horizontal() const { return side == 0 || side == 2; }
+    bool horizontal() const { return side == kPosTop || side == kPosBottom; }
     // The whole picture: every copy.
     LayoutSize pictureSize() const;
     // Where copy `copy` starts in the picture (down or across).

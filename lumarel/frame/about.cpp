@@ -1,7 +1,7 @@
 #include "frame/about.h"
 
+#include "base/handles.h"
 #include "frame/app.h"
-#include "frame/handles.h"
 #include "frame/helpers.h"
 #include "resources/resource_ids.h"
 

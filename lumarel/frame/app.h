@@ -2,12 +2,11 @@
 #pragma once
 #include <windows.h>
 
+#include "engine/animation.h"
+#include "engine/engine_context.h"
 #include "frame/command_line.h"
 
 namespace lumarel {
-
-enum RunMode : int { kRunNormal = 0, kRunSaver = 1, kRunPreview = 2 };
-enum BulbLocation : int { kOnDesktop = 0, kOnTop = 1 };
 
 // Custom messages of the main window.
 constexpr UINT WM_LIGHTS_TRAYICON = WM_USER + 10;
@@ -26,26 +25,30 @@ inline constexpr const char* kErrorTitle = "Unexpected Lumarel Error";
 constexpr UINT_PTR kAnimationTimer = 1;
 constexpr UINT kAnimationPeriodMs = 60;
 
-struct App {
-    HINSTANCE instance = nullptr;
-    int runMode = kRunNormal;
-    HWND saverWindow = nullptr;
+// The program's state is also the context its engine draws in.
+struct App : EngineContext {
+    App();
+
     bool startedAsSaver = false;
     bool settingsOnly = false;
     char openPath[kMaxPath] = {};
     HWND mainWindow = nullptr;
-    HWND bulbWindow = nullptr;
-    int bulbLocation = kOnDesktop;
     bool firstRun = false;
     bool helpOpen = false;
     bool hotKeyRegistered = false;
     bool drawErrorShown = false;
     bool trayIconAdded = false;
-    HMENU trayMenu = nullptr;
-    HPALETTE palette = nullptr;  // the program palette, owned by the engine
-    HRGN pendingRepaint = nullptr;
+    unique_hmenu trayMenu;
+    Animation animation{*this};
 };
 
 App& app();
+
+// The program's animation, driven by the main window's timer.
+inline void runAnimationStep() { app().animation.step(); }
+inline void discardWorldSet() { app().animation.discard(); }
+inline void redrawBulbs() { app().animation.redraw(); }
+inline BulbWorldSet* currentWorldSet() { return app().animation.worlds(); }
+inline int32_t animationStepCount() { return app().animation.stepCount(); }
 
 }  // namespace lumarel

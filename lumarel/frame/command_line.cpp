@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "frame/text.h"
+#include "base/text.h"
 
 namespace lumarel {
 

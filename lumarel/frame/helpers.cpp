@@ -6,10 +6,12 @@
 
 #include <cstring>
 
+#include "base/failure.h"
+#include "base/global_block.h"
+#include "base/handles.h"
+#include "base/message.h"
+#include "base/text.h"
 #include "frame/app.h"
-#include "frame/failure.h"
-#include "frame/global_block.h"
-#include "frame/text.h"
 
 namespace lumarel {
 
@@ -25,37 +27,6 @@ void centreWindow(HWND window) {
     SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-RECT drawingRectangle(HWND window) {
-    RECT client;
-    GetClientRect(window, &client);
-    if (app().runMode == kRunPreview) return client;
-    RECT area;
-    if (app().runMode == kRunSaver ||
-        !SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0))
-        area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
-    RECT result;
-    if (!IntersectRect(&result, &area, &client)) SetRectEmpty(&result);
-    return result;
-}
-
-HWND findDesktopWindow(int kind) {
-    const App& a = app();
-    if (a.saverWindow) return a.saverWindow;
-    if (a.bulbLocation == kOnTop && kind == kDrawingTarget) return a.bulbWindow;
-    HWND defView = nullptr;
-    if (HWND progman = FindWindowA("Progman", nullptr))
-        defView = FindWindowExA(progman, nullptr, "SHELLDLL_DefView", nullptr);
-    // Newer shells keep the view under one of the "WorkerW" windows.
-    for (HWND worker = nullptr; !defView && (worker = FindWindowExA(nullptr, worker, "WorkerW", nullptr));)
-        defView = FindWindowExA(worker, nullptr, "SHELLDLL_DefView", nullptr);
-    if (!defView) return nullptr;
-    if (kind != kIconView)
-        if (HWND browser = FindWindowExA(defView, nullptr, "Internet Explorer_Server", nullptr))
-            return browser;
-    return FindWindowExA(defView, nullptr, "SysListView32", nullptr);
-}
-
 void openHelp(HWND owner, UINT command, const char* keyword) {
     char path[MAX_PATH];
     programPath(path, true);
@@ -64,18 +35,18 @@ void openHelp(HWND owner, UINT command, const char* keyword) {
     } catch (const Failure&) {
         path[0] = '\0';
     }
-    HANDLE file = path[0] ? CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr)
-                          : INVALID_HANDLE_VALUE;
-    if (file == INVALID_HANDLE_VALUE) {
-        MessageBoxA(owner,
+    unique_file file(path[0] ? CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr)
+                             : INVALID_HANDLE_VALUE);
+    if (!file) {
+        showMessage(owner,
                     "Some parts of Lumarel, including the Help files, cannot be found.\r\n\r\n"
                     "Please run the Lumarel setup program again to restore them; you can download "
                     "it from the Quorvane Web site.",
                     "Lumarel Help Files Missing", MB_ICONWARNING | MB_OK);
         return;
     }
-    CloseHandle(file);
+    file.reset();
     WinHelpA(owner, path, command, reinterpret_cast<ULONG_PTR>(keyword));
     if (command == HELP_QUIT)
         app().helpOpen = false;
@@ -91,7 +62,7 @@ void checkMidiVolume(HWND owner) {
     DWORD volume = 0;
     if (midiOutGetVolume(reinterpret_cast<HMIDIOUT>(1), &volume) != MMSYSERR_NOERROR) return;
     if (!midiVolumeTooLow(volume)) return;
-    if (MessageBoxA(owner,
+    if (showMessage(owner,
                     "The MIDI (or \"synthesizer\") volume on your sound card is set to play very "
                     "quietly.\r\nYou might not be able to hear any music.\r\n\r\n"
                     "Do you want to adjust the volume?",
@@ -109,8 +80,7 @@ void showDialogControl(HWND control, bool show) {
         if (saved) {
             SetWindowTextA(control, static_cast<const char*>(GlobalLock(saved)));
             GlobalUnlock(saved);
-            RemovePropA(control, kSavedTextProperty);
-            GlobalFree(saved);
+            unique_hglobal taken(RemovePropA(control, kSavedTextProperty));
         }
         ShowWindow(control, SW_SHOW);
         return;
@@ -119,13 +89,13 @@ void showDialogControl(HWND control, bool show) {
     if (saved || (SendMessageA(control, WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS)) return;
     int length = GetWindowTextLengthA(control);
     StHandle text(length + 1);
-    char* bytes = static_cast<char*>(GlobalLock(text.block));
+    char* bytes = static_cast<char*>(GlobalLock(text.get()));
     GetWindowTextA(control, bytes, length + 1);
     bool hasMnemonic = strchr(bytes, '&') != nullptr;
-    GlobalUnlock(text.block);
+    GlobalUnlock(text.get());
     if (!hasMnemonic) return;
-    if (SetPropA(control, kSavedTextProperty, text.block)) {
-        text.block = nullptr;  // the property owns it now
+    if (SetPropA(control, kSavedTextProperty, text.get())) {
+        text.release();  // the property owns it now
         SetWindowTextA(control, "");
     }
 }
@@ -146,7 +116,7 @@ void dialogControlText(HWND control, char* buffer, int size) {
 
 void freeSavedControlTexts(HWND dialog) {
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (HANDLE saved = RemovePropA(child, kSavedTextProperty)) GlobalFree(saved);
+        unique_hglobal saved(RemovePropA(child, kSavedTextProperty));
 }
 
 bool chooseFileToOpen(HWND owner, char* buffer, DWORD size, const char* filter) {
@@ -166,18 +136,6 @@ bool chooseFileToOpen(HWND owner, char* buffer, DWORD size, const char* filter) 
     DWORD error = CommDlgExtendedError();
     if (error == 0) return false;
     fail(int32_t(error));
-}
-
-void programPath(char (&path)[MAX_PATH], bool folderOnly) {
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) path[0] = '\0';
-    path[MAX_PATH - 1] = '\0';
-    if (folderOnly) {
-        if (char* slash = strrchr(path, '\\'))
-            slash[1] = '\0';
-        else
-            path[0] = '\0';
-    }
 }
 
 }  // namespace lumarel

@@ -2,17 +2,12 @@
 #pragma once
 #include <windows.h>
 
+#include "base/program_path.h"
+
 namespace lumarel {
 
 // Centres a window in the work area (the whole screen if that is unknown).
 void centreWindow(HWND window);
-
-// Where bulbs go, in the window's client coordinates: the work area normally,
-// the whole screen for a saver, the client area for a preview.
-RECT drawingRectangle(HWND window);
-
-enum DesktopWindowKind { kLayoutWindow = 0, kIconView = 1, kDrawingTarget = 2 };
-HWND findDesktopWindow(int kind);
 
 // Opens "lumrel.hlp" beside the program; a missing file is reported.
 void openHelp(HWND owner, UINT command, const char* keyword);
@@ -33,8 +28,5 @@ void freeSavedControlTexts(HWND dialog);
 // Standard open-file dialog. True when a file was chosen, false when
 // cancelled; throws the dialog's extended error otherwise.
 bool chooseFileToOpen(HWND owner, char* buffer, DWORD size, const char* filter);
-
-// The program's full path, or its folder with the trailing backslash.
-void programPath(char (&path)[MAX_PATH], bool folderOnly);
 
 }  // namespace lumarel

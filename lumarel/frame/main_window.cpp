@@ -5,8 +5,10 @@
 
 #include <cstring>
 
+#include "base/handles.h"
+#include "base/message.h"
 #include "bulbs/library.h"
-#include "engine/animation.h"
+#include "engine/desktop_windows.h"
 #include "frame/about.h"
 #include "frame/app.h"
 #include "frame/desktop_watcher.h"
@@ -23,10 +25,13 @@ namespace lumarel {
 
 namespace {
 
+// Both windows show nothing of their own: painting only validates.
+void validatePaint(HWND window) { PaintScope paint(window); }
+
 constexpr const char* kTellFriendPage = "https://www.quorvane.example/lumarel/tell-a-friend.htm";
 
 void onTellFriend(HWND window) {
-    if (MessageBoxA(window,
+    if (showMessage(window,
                     "This feature takes you to the Quorvane Web site, where you can use a form to "
                     "send Lumarel to a friend.\r\n\r\nDo you want to continue to the Quorvane Web site?",
                     "Tell a Friend", MB_ICONINFORMATION | MB_YESNO) == IDYES)
@@ -34,7 +39,7 @@ void onTellFriend(HWND window) {
 }
 
 void onUninstall(HWND window) {
-    if (MessageBoxA(window,
+    if (showMessage(window,
                     "Uninstalling Lumarel will permanently remove the program from your disk. You will "
                     "not be able to use Lumarel again unless you reinstall it.\r\n\r\n"
                     "Do you want to continue uninstalling the program?",
@@ -74,7 +79,7 @@ void onTimer() {
     } catch (...) {
         if (!a.drawErrorShown) {
             a.drawErrorShown = true;
-            MessageBoxA(a.mainWindow,
+            showMessage(a.mainWindow,
                         "An unexpected error occurred while Lumarel was attempting to draw the bulb "
                         "animation.\r\n\r\nIf the bulbs do not look right, please see the Lumarel "
                         "help pages on the Quorvane Web site.",
@@ -108,7 +113,7 @@ void onSaverWindow(HWND saver) {
 }
 
 void onReloadSaver() {
-    loadFlashSettings();
+    if (loadFlashSettings()) discardWorldSet();
     if (app().saverWindow) {
         stopScreenSaver();
         startScreenSaver(app().saverWindow);
@@ -119,18 +124,16 @@ void onDesktopPaint() {
     App& a = app();
     if (a.runMode != kRunNormal) return;
     setDesktopPainting();
-    HWND layout = findDesktopWindow(kLayoutWindow);
+    HWND layout = findDesktopWindow(a, kLayoutWindow);
     if (!layout) return;
-    HRGN update = CreateRectRgn(0, 0, 0, 0);
+    unique_hrgn update(CreateRectRgn(0, 0, 0, 0));
     if (!update) return;
-    GetUpdateRgn(layout, update, FALSE);
-    InvalidateRgn(layout, update, TRUE);
-    if (a.pendingRepaint) {
-        CombineRgn(a.pendingRepaint, a.pendingRepaint, update, RGN_OR);
-        DeleteObject(update);
-    } else {
-        a.pendingRepaint = update;
-    }
+    GetUpdateRgn(layout, update.get(), FALSE);
+    InvalidateRgn(layout, update.get(), TRUE);
+    if (a.pendingRepaint)
+        CombineRgn(a.pendingRepaint.get(), a.pendingRepaint.get(), update.get(), RGN_OR);
+    else
+        a.pendingRepaint = std::move(update);
 }
 
 void onDisplayChange() {
@@ -145,19 +148,14 @@ LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         if (a.helpOpen) openHelp(window, HELP_QUIT, nullptr);
         PostQuitMessage(0);
         return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        BeginPaint(window, &paint);
-        EndPaint(window, &paint);
-        return 0;
-    }
+    case WM_PAINT: validatePaint(window); return 0;
     case WM_ERASEBKGND: return 0;
     case WM_COPYDATA: return onCopyData(window, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case WM_COMMAND: return onCommand(window, LOWORD(wParam), lParam);
     case WM_TIMER: onTimer(); return 0;
-    case WM_QUERYNEWPALETTE: realiseProgramPalette(window); return 1;
+    case WM_QUERYNEWPALETTE: realiseProgramPalette(a, window); return 1;
     case WM_PALETTECHANGED:
-        if (reinterpret_cast<HWND>(wParam) != window) realiseProgramPalette(window);
+        if (reinterpret_cast<HWND>(wParam) != window) realiseProgramPalette(a, window);
         onDisplayChange();
         return 0;
     case WM_DISPLAYCHANGE: onDisplayChange(); return 0;
@@ -205,13 +203,10 @@ LRESULT CALLBACK bulbWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_ERASEBKGND: return 1;
     case WM_NCHITTEST: return HTTRANSPARENT;  // clicks reach the window below
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        BeginPaint(window, &paint);
-        EndPaint(window, &paint);
+    case WM_PAINT:
+        validatePaint(window);
         redrawBulbs();  // the next tick puts the picture back
         return 0;
-    }
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -6,23 +6,46 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/failure.h"
+#include "base/message.h"
 #include "bulbs/library.h"
-#include "engine/animation.h"
+#include "frame/about.h"
 #include "frame/app.h"
 #include "frame/desktop_watcher.h"
-#include "frame/failure.h"
 #include "frame/frame.h"
 #include "frame/helpers.h"
 #include "frame/tray.h"
-#include "frame/about.h"
-#include "resources/resource_ids.h"
 #include "music/music_box.h"
+#include "resources/resource_ids.h"
 #include "saver/screen_saver.h"
 #include "ui/association.h"
 #include "ui/settings_store.h"
 #include "ui/settings_window.h"
 
 namespace lumarel {
+
+namespace {
+
+void showSlowBulbReminder() {
+    if (getPreventSlowBulbWarning()) return;
+    showMessage(app().mainWindow,
+                "You're using one or more slow bulbs on top of all windows. (Slow bulbs are those "
+                "that change shape while they animate.)\r\n\r\nDepending on your computer, the "
+                "extra computing power required to draw these bulbs might slow down Lumarel or "
+                "other applications, making the bulb animation less smooth and attractive.\r\n\r\n"
+                "If this is a problem, choose bulbs that aren't marked \"slow\" in the Bulb "
+                "Factory, or set the bulbs to draw only on your desktop.",
+                "Slow Bulb Reminder", MB_ICONWARNING | MB_OK);
+    setPreventSlowBulbWarning(1);
+}
+
+}  // namespace
+
+App::App() {
+    warnSlowBulbsOnTop = showSlowBulbReminder;
+    userCategories = getIncludedBulbCategories;
+    setBulbContext(*this);
+}
 
 App& app() {
     static App state;
@@ -36,7 +59,7 @@ bool applyCommandLine(const CommandLine& command) {
     App& a = app();
     switch (command.request) {
     case StartRequest::Reset:
-        if (MessageBoxA(nullptr, "Are you sure you want to reset Lumarel to the default settings?",
+        if (showMessage(nullptr, "Are you sure you want to reset Lumarel to the default settings?",
                         "Reset Lumarel", MB_ICONWARNING | MB_YESNO) == IDYES)
             resetSettings();
         break;
@@ -206,9 +229,9 @@ int runLumarel(HINSTANCE instance, const char* commandText) {
         }
 
         // 8-10.
-        loadFlashSettings();
+        if (loadFlashSettings()) discardWorldSet();
         a.bulbLocation = getBulbLocationSetting();
-        realiseProgramPalette(a.mainWindow);
+        realiseProgramPalette(a, a.mainWindow);
         SetTimer(a.mainWindow, kAnimationTimer, kAnimationPeriodMs, nullptr);
 
         // 11-14.
@@ -227,7 +250,7 @@ int runLumarel(HINSTANCE instance, const char* commandText) {
 }
 
 void showUnexpectedError(HWND owner) {
-    MessageBoxA(owner,
+    showMessage(owner,
                 "Sorry, an unexpected error occurred in Lumarel.\r\n\r\n"
                 "If you cannot tell what caused it, please write to Quorvane support at "
                 "support@quorvane.example and describe what you were doing.",

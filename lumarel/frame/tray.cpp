@@ -21,8 +21,8 @@ NOTIFYICONDATAA iconData() {
 
 void showTrayMenu(HWND window) {
     App& a = app();
-    if (!a.trayMenu) a.trayMenu = LoadMenuA(a.instance, "TaskbarMenu");
-    HMENU popup = a.trayMenu ? GetSubMenu(a.trayMenu, 0) : nullptr;
+    if (!a.trayMenu) a.trayMenu.reset(LoadMenuA(a.instance, "TaskbarMenu"));
+    HMENU popup = a.trayMenu ? GetSubMenu(a.trayMenu.get(), 0) : nullptr;
     if (popup) {
         SetMenuDefaultItem(popup, IDM_SETTINGS, FALSE);
         CheckMenuRadioItem(popup, IDM_ON_TOP, IDM_ON_DESKTOP,
@@ -62,8 +62,7 @@ void removeTrayIcon() {
         a.trayIconAdded = false;
     }
     if (a.trayMenu) {
-        DestroyMenu(a.trayMenu);
-        a.trayMenu = nullptr;
+        a.trayMenu.reset();
     }
 }
 

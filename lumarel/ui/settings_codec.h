@@ -10,28 +10,18 @@
 #include <string>
 #include <vector>
 
-namespace lumarel {
+#include "engine/bulb_arrangement.h"
 
-// 4 sides (top, right, bottom, left) x 8 slots. Slots 0-5 are the kinds along
-// the side, packed to the front; slots 6 and 7 of the top and bottom rows are
-// the left and right corners. -1 is an empty slot.
-using BulbArrangement = std::array<std::array<int32_t, 8>, 4>;
+namespace lumarel {
 
 constexpr size_t kArrangementBytes = 128;
 constexpr size_t kLegacyArrangementBytes = 32;
-
-BulbArrangement defaultArrangement();
 
 // 128 bytes: 32 little-endian signed 32-bit ids, row by row.
 std::array<uint8_t, kArrangementBytes> encodeArrangement(const BulbArrangement& arrangement);
 // Reads the 128-byte form, or the legacy 32-byte form (one signed byte per
 // slot). Any other size is not an arrangement.
 std::optional<BulbArrangement> decodeArrangement(const uint8_t* data, size_t size);
-
-// Drops the ids for which kindExists is false: a missing corner becomes -1, a
-// missing kind along a side is removed and the rest of the row moves up.
-void validateArrangement(BulbArrangement& arrangement,
-                         const std::function<bool(int32_t)>& kindExists);
 
 // Song name list: each name followed by a zero byte, then one more zero byte.
 std::vector<uint8_t> encodeSongList(const std::vector<std::string>& names);

@@ -4,9 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/animation.h"
+#include "base/text.h"
 #include "engine/flash_state.h"
-#include "frame/text.h"
 #include "music/song_list.h"
 
 namespace lumarel {
@@ -44,17 +43,9 @@ void writeStringSetting(const char* name, const char* text, size_t limit) {
 }
 
 std::vector<uint8_t> readBlock(const RegKey& key, const char* name, bool& present) {
-    DWORD size = 0;
-    HGLOBAL block = key.readWhole(name, size);
-    present = block != nullptr;
-    std::vector<uint8_t> bytes;
-    if (block) {
-        const uint8_t* data = static_cast<const uint8_t*>(GlobalLock(block));
-        bytes.assign(data, data + size);
-        GlobalUnlock(block);
-        GlobalFree(block);
-    }
-    return bytes;
+    std::optional<std::vector<uint8_t>> bytes = key.readBytes(name);
+    present = bytes.has_value();
+    return bytes ? std::move(*bytes) : std::vector<uint8_t>{};
 }
 
 void writeSongLists(const RegKey& key) {
@@ -103,9 +94,7 @@ bool loadFlashSettings() {
 
     validateArrangement(flash.arrangement, bulbKindExists);
 
-    bool changed = flash.pattern != patternBefore || flash.arrangement != before;
-    if (changed) discardWorldSet();
-    return changed;
+    return flash.pattern != patternBefore || flash.arrangement != before;
 }
 
 void setBulbLocationSetting(int32_t location) { writeDwordSetting(setting::BulbLocation, location); }
@@ -308,16 +297,12 @@ void copyThemeValues(const RegKey& from, const RegKey& to) {
         setting::SaverPictureName,  setting::SaverPictureDisplay, setting::SaverMovement,
     };
     for (const char* name : kThemeValues) {
-        DWORD size = 0;
-        HGLOBAL block = from.valueSize(name) ? from.readWhole(name, size) : nullptr;
-        if (!block) {
+        std::optional<std::vector<uint8_t>> bytes = from.readBytes(name);
+        if (!bytes) {
             to.deleteValue(name);
             continue;
         }
-        DWORD type = from.valueType(name);
-        to.writeTyped(name, type, GlobalLock(block), size);
-        GlobalUnlock(block);
-        GlobalFree(block);
+        to.writeTyped(name, from.valueType(name), bytes->data(), DWORD(bytes->size()));
     }
 }
 

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "ui/reg_key.h"
+#include "base/reg_key.h"
 #include "ui/settings_codec.h"
 
 namespace lumarel {
@@ -46,8 +46,8 @@ RegKey openSettingsKey();
 
 // Bulb arrangement, flash interval and pattern <-> the live flash state.
 void saveFlashSettings();
-// Returns true when the arrangement or pattern changed, after asking the
-// frame to rebuild the bulbs.
+// Returns true when the arrangement or pattern changed: the bulbs must then
+// be rebuilt.
 bool loadFlashSettings();
 
 void setBulbLocationSetting(int32_t location);

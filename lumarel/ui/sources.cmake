@@ -1,3 +1,3 @@
 list(APPEND LUMAREL_CORE_SOURCES ui/settings_codec.cpp)
-list(APPEND LUMAREL_WIN32_SOURCES ui/reg_key.cpp ui/settings_store.cpp ui/settings_window.cpp
+list(APPEND LUMAREL_WIN32_SOURCES ui/settings_store.cpp ui/settings_window.cpp
   ui/association.cpp)

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/failure.h"
 #include "bulbs/bulb_file.h"
 #include "bulbs/gif_decoder.h"
 

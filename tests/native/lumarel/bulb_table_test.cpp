@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "frame/failure.h"
+#include "base/failure.h"
 
 using namespace lumarel;
 

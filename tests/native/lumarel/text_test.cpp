@@ -1,8 +1,8 @@
-#include "frame/text.h"
+#include "base/text.h"
 
 #include <gtest/gtest.h>
 
-#include "frame/failure.h"
+#include "base/failure.h"
 
 using namespace lumarel;
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "base/failure.h"
 #include "engine/bitmap.h"
 #include "engine/palette.h"
-#include "frame/failure.h"
 
 using namespace lumarel;
 
@@ -99,7 +99,8 @@ TEST(BitmapDraw, MaskedDrawLeavesTransparentPixelsUntouched) {
         PatBlt(mask.get(), 0, 0, 4, 4, WHITENESS);
         PatBlt(mask.get(), 0, 0, 2, 4, BLACKNESS);
     }
-    picture.drawMasked(picture.mask(), {0, 0, 4, 4}, 2, 2, screen.dc.get());
+    EngineContext context;
+    picture.drawMasked(picture.mask(), {0, 0, 4, 4}, 2, 2, screen.dc.get(), programPalette(context));
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) {
             bool opaque = x >= 2 && x < 4 && y >= 2 && y < 6;

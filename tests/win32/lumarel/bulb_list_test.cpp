@@ -4,10 +4,10 @@
 
 #include <string>
 
+#include "base/failure.h"
 #include "engine/bitmap.h"
 #include "engine/bulb_categories.h"
 #include "engine/bulb_object.h"
-#include "frame/failure.h"
 
 using namespace lumarel;
 
@@ -21,13 +21,13 @@ public:
         setFilePath(path.c_str());
         insertIntoList();
     }
-    RECT frameRect(int, int, int) override { return {0, 0, 1, 1}; }
-    bool drawFrame(int, int, int, int, int, HDC, bool) override { return false; }
-    void drawFrameMask(int, int, int, int, int, HDC, int) override {}
-    void addFrameRegion(int, int, int, int, int, HRGN) override {}
+    RECT frameRect(BulbPosition, int, int) override { return {0, 0, 1, 1}; }
+    bool drawFrame(BulbPosition, int, int, int, int, HDC, bool) override { return false; }
+    void drawFrameMask(BulbPosition, int, int, int, int, HDC, MaskKind) override {}
+    void addFrameRegion(BulbPosition, int, int, int, int, HRGN) override {}
     void drawListPicture(int, int, HDC) override {}
     std::unique_ptr<QuickMaskedBitmap> makeDragPicture(HDC) override { return nullptr; }
-    int phaseCount(int) override { return 1; }
+    int phaseCount(BulbPosition) override { return 1; }
     const char* name() override { return name_.c_str(); }
     const char* description() override { return ""; }
     const char* copyright() override { return ""; }

@@ -10,8 +10,8 @@
 #include "bulbs/crc32.h"
 #include "bulbs/gif_decoder.h"
 #include "bulbs_test_support.h"
+#include "base/failure.h"
 #include "engine/bulb_categories.h"
-#include "frame/failure.h"
 
 using namespace lumarel;
 
@@ -81,14 +81,14 @@ TEST_F(ExtraBulb, NewFileLoadsWithItsTextsFramesAndFlags) {
     EXPECT_TRUE(bulb->editable());
     EXPECT_TRUE(bulb->sendable());
     EXPECT_FALSE(bulb->uniform()) << "the square moves, so the masks differ";
-    EXPECT_EQ(bulb->phaseCount(0), 5);
-    RECT third = bulb->frameRect(2, 0, 2);
+    EXPECT_EQ(bulb->phaseCount(kPosTop), 5);
+    RECT third = bulb->frameRect(kPosBottom, 0, 2);
     EXPECT_EQ(third.left, 40);
     EXPECT_EQ(third.right, 60);
     EXPECT_EQ(third.bottom, 10);
-    RECT wrapped = bulb->frameRect(1, 3, 7);  // flavor wraps to the only one, phase 7 to 2
+    RECT wrapped = bulb->frameRect(kPosRight, 3, 7);  // flavor wraps to the only one, phase 7 to 2
     EXPECT_EQ(wrapped.left, 40);
-    RECT preview = bulb->frameRect(8, 0, 0);  // the 32 × 32 square cut to the 20 × 10 frame
+    RECT preview = bulb->frameRect(kPosList, 0, 0);  // the 32 × 32 square cut to the 20 × 10 frame
     EXPECT_EQ(preview.right - preview.left, 20);
     EXPECT_EQ(preview.bottom - preview.top, 10);
     ASSERT_NE(findCategory("_1"), nullptr);
@@ -99,27 +99,27 @@ TEST_F(ExtraBulb, NewFileLoadsWithItsTextsFramesAndFlags) {
 TEST_F(ExtraBulb, DrawsFramesMasksAndTheirRegions) {
     auto* bulb = new ExtraBulbObject(newBulb("Mover", movingSquare(3)).c_str());
     Canvas canvas(64, 32);
-    bool slow = bulb->drawFrame(0, 0, 1, 10, 5, canvas.dc, false);
+    bool slow = bulb->drawFrame(kPosTop, 0, 1, 10, 5, canvas.dc, false);
     EXPECT_TRUE(slow);
     EXPECT_EQ(canvas.at(10 + 1, 5 + 2), RGB(0, 255, 0)) << "frame 1 is green at x 1";
     EXPECT_EQ(canvas.at(10 + 0, 5 + 2), RGB(0, 0, 0)) << "transparent colour drawn black";
     EXPECT_EQ(canvas.at(9, 5), RGB(255, 255, 255)) << "nothing outside the frame";
 
     Canvas masks(64, 32);
-    bulb->drawFrameMask(0, 0, 1, 0, 0, masks.dc, 0);
+    bulb->drawFrameMask(kPosTop, 0, 1, 0, 0, masks.dc, kMaskOwn);
     EXPECT_EQ(masks.at(1, 2), RGB(0, 0, 0));
     EXPECT_EQ(masks.at(0, 2), RGB(255, 255, 255));
-    bulb->drawFrameMask(0, 0, 1, 30, 0, masks.dc, 2);  // opaque wherever any frame is
+    bulb->drawFrameMask(kPosTop, 0, 1, 30, 0, masks.dc, kMaskOutline);  // opaque wherever any frame is
     EXPECT_EQ(masks.at(30 + 0, 2), RGB(0, 0, 0));
     EXPECT_EQ(masks.at(30 + 5, 2), RGB(0, 0, 0)) << "the last frame's square ends at x 5";
     EXPECT_EQ(masks.at(30 + 6, 2), RGB(255, 255, 255));
-    bulb->drawFrameMask(0, 0, 0, 0, 10, masks.dc, 1);  // the outline, with frame 0's own shape merged in
+    bulb->drawFrameMask(kPosTop, 0, 0, 0, 10, masks.dc, kMaskBackground);  // the outline, with frame 0's own shape merged in
     EXPECT_EQ(masks.at(0, 12), RGB(255, 255, 255)) << "opaque in frame 0 itself";
     EXPECT_EQ(masks.at(5, 12), RGB(0, 0, 0)) << "opaque only in another frame";
     EXPECT_EQ(masks.at(7, 12), RGB(255, 255, 255));
 
     HRGN region = CreateRectRgn(0, 0, 0, 0);
-    bulb->addFrameRegion(0, 0, 2, 100, 50, region);
+    bulb->addFrameRegion(kPosTop, 0, 2, 100, 50, region);
     RECT box;
     GetRgnBox(region, &box);
     EXPECT_EQ(box.left, 102);
@@ -135,7 +135,7 @@ TEST_F(ExtraBulb, RegionIsCachedInTheFileAndReadByTheNextLoad) {
     {
         auto* bulb = new ExtraBulbObject(path.c_str());
         HRGN region = CreateRectRgn(0, 0, 0, 0);
-        bulb->addFrameRegion(0, 0, 0, 0, 0, region);
+        bulb->addFrameRegion(kPosTop, 0, 0, 0, 0, region);
         DeleteObject(region);
         delete bulb;
     }
@@ -153,7 +153,7 @@ TEST_F(ExtraBulb, RegionIsCachedInTheFileAndReadByTheNextLoad) {
     bulbtest::writeFile(path, bytes);
     auto* again = new ExtraBulbObject(path.c_str());
     HRGN region = CreateRectRgn(0, 0, 0, 0);
-    again->addFrameRegion(0, 0, 1, 0, 0, region);  // frame 1 spans x 20..40 of the strip
+    again->addFrameRegion(kPosTop, 0, 1, 0, 0, region);  // frame 1 spans x 20..40 of the strip
     RECT box;
     GetRgnBox(region, &box);
     EXPECT_EQ(box.right, 20) << "the stored region, cut to the frame";
@@ -172,13 +172,13 @@ TEST_F(ExtraBulb, CorruptPictureLoadsThenShowsTheWarningOnceDrawn) {
     EXPECT_FALSE(bulb->damaged());
     EXPECT_STREQ(bulb->description(), "No description is available for this bulb.");
     Canvas canvas(40, 40);
-    bulb->drawFrame(0, 0, 0, 0, 0, canvas.dc, false);
+    bulb->drawFrame(kPosTop, 0, 0, 0, 0, canvas.dc, false);
     EXPECT_TRUE(bulb->damaged());
     EXPECT_STREQ(bulb->description(), kDamagedDescription);
-    RECT r = bulb->frameRect(0, 3, 5);
+    RECT r = bulb->frameRect(kPosTop, 3, 5);
     EXPECT_EQ(r.right, 32);
     EXPECT_EQ(r.bottom, 32);
-    EXPECT_EQ(bulb->phaseCount(0), 1);
+    EXPECT_EQ(bulb->phaseCount(kPosTop), 1);
     EXPECT_NE(canvas.at(16, 20), RGB(255, 255, 255)) << "the warning picture was drawn";
     EXPECT_THROW(bulb->pickPicture(0), Failure);
 }
@@ -314,7 +314,7 @@ TEST_F(ExtraBulb, CompactionReplacesTheFileInOneStepAndSurvivesEveryFailure) {
     EXPECT_NE(info.header.flavors[1][2], kNoPicture);
     EXPECT_EQ(info.header.flavors[1][3], kNoPicture);
     auto* bulb = new ExtraBulbObject(path.c_str());
-    EXPECT_EQ(bulb->phaseCount(1), 3);
+    EXPECT_EQ(bulb->phaseCount(kPosRight), 3);
 }
 
 }  // namespace

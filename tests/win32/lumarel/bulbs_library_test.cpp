@@ -151,7 +151,7 @@ TEST_F(Library, GifBecomesANewBulbWithTheNextFreeName) {
     ASSERT_NE(made, nullptr);
     EXPECT_STREQ(made->name(), "Tree");
     EXPECT_STREQ(made->description(), "No description is available for this bulb.");
-    EXPECT_EQ(made->phaseCount(8), 2);
+    EXPECT_EQ(made->phaseCount(kPosList), 2);
 
     std::string bad = outside + "Bad.gif";
     bulbtest::writeFile(bad, {'G', 'I', 'F', '8', '9', 'a', ';'});

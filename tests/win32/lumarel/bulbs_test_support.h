@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/failure.h"
+#include "base/failure.h"
 
 namespace bulbtest {
 

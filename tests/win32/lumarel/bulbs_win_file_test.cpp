@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "bulbs_test_support.h"
-#include "frame/failure.h"
+#include "base/failure.h"
 
 using namespace lumarel;
 

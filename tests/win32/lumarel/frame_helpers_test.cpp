@@ -5,9 +5,9 @@
 
 #include <cstring>
 
-#include "frame/app.h"
-#include "frame/failure.h"
-#include "frame/global_block.h"
+#include "base/failure.h"
+#include "base/global_block.h"
+#include "engine/desktop_windows.h"
 
 using namespace lumarel;
 
@@ -37,29 +37,25 @@ struct DesktopChain {
 
 class FrameHelpers : public ::testing::Test {
 protected:
-    void SetUp() override {
-        app().saverWindow = nullptr;
-        app().bulbLocation = kOnDesktop;
-        app().runMode = kRunNormal;
-    }
+    EngineContext context;  // normal run, bulbs on the desktop
 };
 
 }  // namespace
 
 TEST_F(FrameHelpers, DesktopLookupFollowsTheShellChain) {
     if (FindWindowA("Progman", nullptr)) GTEST_SKIP() << "a real shell desktop is present";
-    EXPECT_EQ(findDesktopWindow(kIconView), nullptr);
+    EXPECT_EQ(findDesktopWindow(context, kIconView), nullptr);
     {
         DesktopChain chain;
-        EXPECT_EQ(findDesktopWindow(kLayoutWindow), chain.listView);
-        EXPECT_EQ(findDesktopWindow(kIconView), chain.listView);
-        EXPECT_EQ(findDesktopWindow(kDrawingTarget), chain.listView);
+        EXPECT_EQ(findDesktopWindow(context, kLayoutWindow), chain.listView);
+        EXPECT_EQ(findDesktopWindow(context, kIconView), chain.listView);
+        EXPECT_EQ(findDesktopWindow(context, kDrawingTarget), chain.listView);
     }
     {
         DesktopChain chain("Progman", true);
-        EXPECT_EQ(findDesktopWindow(kLayoutWindow), chain.browser);
-        EXPECT_EQ(findDesktopWindow(kIconView), chain.listView);  // always the list view
-        EXPECT_EQ(findDesktopWindow(kDrawingTarget), chain.browser);
+        EXPECT_EQ(findDesktopWindow(context, kLayoutWindow), chain.browser);
+        EXPECT_EQ(findDesktopWindow(context, kIconView), chain.listView);  // always the list view
+        EXPECT_EQ(findDesktopWindow(context, kDrawingTarget), chain.browser);
     }
 }
 
@@ -68,7 +64,7 @@ TEST_F(FrameHelpers, DesktopLookupFindsTheViewUnderWorkerW) {
     HWND progman = makeWindow("Progman", nullptr, WS_POPUP);  // without a view
     HWND emptyWorker = makeWindow("WorkerW", nullptr, WS_POPUP);
     DesktopChain worker("WorkerW");
-    EXPECT_EQ(findDesktopWindow(kIconView), worker.listView);
+    EXPECT_EQ(findDesktopWindow(context, kIconView), worker.listView);
     DestroyWindow(emptyWorker);
     DestroyWindow(progman);
 }
@@ -76,14 +72,12 @@ TEST_F(FrameHelpers, DesktopLookupFindsTheViewUnderWorkerW) {
 TEST_F(FrameHelpers, SaverWindowAndBulbWindowTakePrecedence) {
     HWND saver = makeWindow("TestSaver", nullptr, WS_POPUP);
     HWND bulbs = makeWindow("TestBulbs", nullptr, WS_POPUP);
-    app().bulbWindow = bulbs;
-    app().bulbLocation = kOnTop;
-    EXPECT_EQ(findDesktopWindow(kDrawingTarget), bulbs);
-    EXPECT_NE(findDesktopWindow(kIconView), bulbs);
-    app().saverWindow = saver;
-    for (int kind : {0, 1, 2}) EXPECT_EQ(findDesktopWindow(kind), saver) << kind;
-    app().saverWindow = nullptr;
-    app().bulbWindow = nullptr;
+    context.bulbWindow = bulbs;
+    context.bulbLocation = kOnTop;
+    EXPECT_EQ(findDesktopWindow(context, kDrawingTarget), bulbs);
+    EXPECT_NE(findDesktopWindow(context, kIconView), bulbs);
+    context.saverWindow = saver;
+    for (int kind : {0, 1, 2}) EXPECT_EQ(findDesktopWindow(context, kind), saver) << kind;
     DestroyWindow(saver);
     DestroyWindow(bulbs);
 }
@@ -91,8 +85,8 @@ TEST_F(FrameHelpers, SaverWindowAndBulbWindowTakePrecedence) {
 TEST_F(FrameHelpers, DrawingRectangleByRunMode) {
     HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 30, 40, 300, 200, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(window);
-    app().runMode = kRunPreview;
-    RECT r = drawingRectangle(window);
+    context.runMode = kRunPreview;
+    RECT r = drawingRectangle(context, window);
     EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.top, 0);
     EXPECT_EQ(r.right, 300);
@@ -100,17 +94,17 @@ TEST_F(FrameHelpers, DrawingRectangleByRunMode) {
 
     // A saver covers the whole screen: the client area of a window placed
     // inside it, in client coordinates.
-    app().runMode = kRunSaver;
-    r = drawingRectangle(window);
+    context.runMode = kRunSaver;
+    r = drawingRectangle(context, window);
     EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.right, 300);
 
     // Normally the work area, clipped: a window hanging off the left edge.
-    app().runMode = kRunNormal;
+    context.runMode = kRunNormal;
     SetWindowPos(window, nullptr, -100, 0, 300, 200, SWP_NOZORDER);
     RECT area;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    r = drawingRectangle(window);
+    r = drawingRectangle(context, window);
     EXPECT_EQ(r.left, area.left + 100);
     EXPECT_EQ(r.right, 300);
     DestroyWindow(window);
@@ -170,17 +164,17 @@ TEST_F(FrameHelpers, HiddenControlsKeepTheirMnemonicInert) {
 
 TEST(GlobalBlocks, ClearHandleStaysZeroedWhenItGrows) {
     StClearHandle block(16);
-    auto* bytes = static_cast<unsigned char*>(GlobalLock(block.block));
+    auto* bytes = static_cast<unsigned char*>(GlobalLock(block.get()));
     for (int i = 0; i < 16; ++i) EXPECT_EQ(bytes[i], 0);
     memset(bytes, 0xAB, 16);
-    GlobalUnlock(block.block);
+    GlobalUnlock(block.get());
     block.resize(4096);
-    bytes = static_cast<unsigned char*>(GlobalLock(block.block));
+    bytes = static_cast<unsigned char*>(GlobalLock(block.get()));
     EXPECT_EQ(bytes[15], 0xAB);
     EXPECT_EQ(bytes[16], 0);
     EXPECT_EQ(bytes[4095], 0);
-    GlobalUnlock(block.block);
-    EXPECT_GE(GlobalSize(block.block), 4096u);
+    GlobalUnlock(block.get());
+    EXPECT_GE(GlobalSize(block.get()), 4096u);
 }
 
 TEST(GlobalBlocks, FailedAllocationThrowsAsrt) {

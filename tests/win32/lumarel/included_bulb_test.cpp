@@ -6,39 +6,18 @@
 
 #include "engine/animation.h"
 #include "engine/bulb_categories.h"
+#include "engine/engine_context.h"
 #include "engine/flash_state.h"
 #include "engine/included_bulb.h"
-#include "frame/app.h"
+#include "built_in_kinds.h"
 
 using namespace lumarel;
 
 namespace {
 
-struct BuiltInBulbs : ::testing::Test {
-    static HMODULE program;
-    static void SetUpTestSuite() {
-        char path[MAX_PATH];
-        GetModuleFileNameA(nullptr, path, MAX_PATH);
-        std::string folder(path);
-        folder.resize(folder.rfind('\\') + 1);
-        program = LoadLibraryExA((folder + "lumarel.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    }
-    void SetUp() override {
-        ASSERT_TRUE(program) << "lumarel.exe is not beside the tests";
-        app().instance = program;
-        app().runMode = kRunNormal;
-        destroyAllBulbs();
-        clearCategories();
-        createBuiltInBulbs();
-    }
-    void TearDown() override {
-        destroyAllBulbs();
-        clearCategories();
-        app().runMode = kRunNormal;
-    }
+struct BuiltInBulbs : BuiltInKindsTest {
     IncludedBulbObject& kind(int id) { return *static_cast<IncludedBulbObject*>(findBulbById(id)); }
 };
-HMODULE BuiltInBulbs::program = nullptr;
 
 bool maskOpaque(HDC mask, int x, int y) { return GetPixel(mask, x, y) == 0; }
 
@@ -68,13 +47,13 @@ TEST_F(BuiltInBulbs, FrameRectanglesInNormalAndPreviewMode) {
     EXPECT_EQ(r.right, 32);
     r = kind(0).frameRect(kPosBottom, 0, 0);
     EXPECT_EQ(r.top, 32);
-    app().runMode = kRunPreview;
+    context.runMode = kRunPreview;
     r = kind(0).frameRect(kPosTop, 0, 0);
     EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.top, 128);
     EXPECT_EQ(r.right, 8);
     EXPECT_EQ(r.bottom, 136);
-    r = kind(0).frameRect(9, 0, 0);
+    r = kind(0).frameRect(BulbPosition(9), 0, 0);
     EXPECT_EQ(r.right - r.left, 0);
 }
 
@@ -111,7 +90,7 @@ TEST_F(BuiltInBulbs, PicturesAreBlackOutsideTheirMasks) {
     HDC screen = GetDC(nullptr);
     for (int row = 0; row < kBuiltInKinds; ++row) {
         BulbObject* k = findBulbByIndex(row);
-        for (int position : {kPosTop, kPosRight, kPosBottomLeft}) {
+        for (BulbPosition position : {kPosTop, kPosRight, kPosBottomLeft}) {
             RECT frame = k->frameRect(position, 0, 1);
             int w = frame.right - frame.left, h = frame.bottom - frame.top;
             unique_hbitmap pictureBits(CreateCompatibleBitmap(screen, w, h)), maskBits(CreateBitmap(w, h, 1, 1, nullptr));

@@ -9,9 +9,10 @@
 #include "engine/bulb_categories.h"
 #include "engine/bulb_object.h"
 #include "engine/bulb_world.h"
+#include "engine/desktop_windows.h"
+#include "engine/engine_context.h"
 #include "engine/flash_state.h"
-#include "frame/app.h"
-#include "frame/helpers.h"
+#include "built_in_kinds.h"
 
 using namespace lumarel;
 
@@ -52,45 +53,32 @@ void pump() {
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
 }
 
-struct WorldDraw : ::testing::Test {
-    static HMODULE program;
+struct WorldDraw : BuiltInKindsTest {
     HWND progman = nullptr, defView = nullptr, view = nullptr;
 
     static void SetUpTestSuite() {
-        char path[MAX_PATH];
-        GetModuleFileNameA(nullptr, path, MAX_PATH);
-        std::string folder(path);
-        folder.resize(folder.rfind('\\') + 1);
-        program = LoadLibraryExA((folder + "lumarel.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         registerClass("Progman", DefWindowProcA);
         registerClass("SHELLDLL_DefView", DefWindowProcA);
         registerClass("SysListView32", viewProc);
         registerClass("Lumarel Bulb Window Test", bulbProc);
     }
+    // Each test has an animation of its own, in its own context.
+    Animation animation{context};
+
     void SetUp() override {
-        ASSERT_TRUE(program) << "lumarel.exe is not beside the tests";
-        App& a = app();
-        a.instance = program;
-        a.runMode = kRunNormal;
-        a.bulbLocation = kOnDesktop;
-        a.saverWindow = nullptr;
-        destroyAllBulbs();
-        clearCategories();
-        createBuiltInBulbs();
+        BuiltInKindsTest::SetUp();
+        if (HasFatalFailure()) return;
         flashState() = FlashState{};
         flashState().interval = 1;
-        a.bulbWindow = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "Lumarel Bulb Window Test", "QuorvaneBulbs",
-                                       WS_POPUP, 10, 10, 100, 100, nullptr, nullptr, nullptr, nullptr);
-        discardWorldSet();
+        context.bulbWindow = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "Lumarel Bulb Window Test",
+                                             "QuorvaneBulbs", WS_POPUP, 10, 10, 100, 100, nullptr, nullptr, nullptr,
+                                             nullptr);
     }
     void TearDown() override {
-        discardWorldSet();
+        animation.discard();
         destroyChain();
-        if (app().bulbWindow) DestroyWindow(app().bulbWindow);
-        app().bulbWindow = nullptr;
-        app().bulbLocation = kOnDesktop;
-        destroyAllBulbs();
-        clearCategories();
+        if (context.bulbWindow) DestroyWindow(context.bulbWindow);
+        BuiltInKindsTest::TearDown();
         pump();
     }
     void makeChain() {
@@ -105,7 +93,7 @@ struct WorldDraw : ::testing::Test {
         UpdateWindow(progman);
         RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         pump();
-        ASSERT_EQ(findDesktopWindow(kIconView), view) << "another desktop chain is in the way";
+        ASSERT_EQ(findDesktopWindow(context, kIconView), view) << "another desktop chain is in the way";
     }
     void destroyChain() {
         if (progman) DestroyWindow(progman);
@@ -114,13 +102,13 @@ struct WorldDraw : ::testing::Test {
     // Runs steps until the world set is built and one step has drawn.
     // Runs ticks until the step counter moves (at most `limit`).
     void untilAdvance(int limit) {
-        int32_t start = animationStepCount();
-        for (int i = 0; i < limit && animationStepCount() == start; ++i) steps(1);
-        ASSERT_NE(animationStepCount(), start);
+        int32_t start = animation.stepCount();
+        for (int i = 0; i < limit && animation.stepCount() == start; ++i) steps(1);
+        ASSERT_NE(animation.stepCount(), start);
     }
     void steps(int n) {
         for (int i = 0; i < n; ++i) {
-            runAnimationStep();
+            animation.step();
             pump();
         }
         GdiFlush();
@@ -132,7 +120,6 @@ struct WorldDraw : ::testing::Test {
         return c;
     }
 };
-HMODULE WorldDraw::program = nullptr;
 
 // Compares the view with the world's current phase copy along a line of the
 // world: opaque mask pixels show the picture, the rest the view's colour.
@@ -140,7 +127,7 @@ void expectWorldOnView(BulbWorld& w, HWND view, int32_t step, int* opaqueSeen, i
     HDC screen = GetDC(view);
     int phase = step % w.phaseCount();
     RECT place = w.place();
-    bool horizontal = w.side() == 0 || w.side() == 2;
+    bool horizontal = w.horizontal();
     int length = horizontal ? place.right - place.left : place.bottom - place.top;
     for (int across = 0; across < w.thickness(); across += 3)
         for (int along = 0; along < length; along += 5) {
@@ -169,9 +156,9 @@ void expectWorldOnView(BulbWorld& w, HWND view, int32_t step, int* opaqueSeen, i
 TEST_F(WorldDraw, DesktopViewShowsBulbsThroughTheirMasks) {
     makeChain();
     steps(1);
-    BulbWorldSet* set = currentWorldSet();
+    BulbWorldSet* set = animation.worlds();
     ASSERT_TRUE(set && set->built());
-    EXPECT_FALSE(IsWindowVisible(app().bulbWindow));
+    EXPECT_FALSE(IsWindowVisible(context.bulbWindow));
     int opaque = 0, clear = 0;
     for (int side = 0; side < 4; ++side) {
         BulbWorld* w = set->world(side);
@@ -179,7 +166,7 @@ TEST_F(WorldDraw, DesktopViewShowsBulbsThroughTheirMasks) {
         ASSERT_TRUE(w->hasPictures()) << side;
         EXPECT_GT(w->bulbCount(), 0) << side;
         // the step drew phase 0 and then advanced to 1
-        expectWorldOnView(*w, view, animationStepCount() - 1, &opaque, &clear);
+        expectWorldOnView(*w, view, animation.stepCount() - 1, &opaque, &clear);
     }
     EXPECT_GT(opaque, 100);
     EXPECT_GT(clear, 100);
@@ -190,11 +177,11 @@ TEST_F(WorldDraw, DesktopViewShowsBulbsThroughTheirMasks) {
 TEST_F(WorldDraw, WorldsTileTheRectangleEdges) {
     makeChain();
     steps(1);
-    BulbWorldSet* set = currentWorldSet();
+    BulbWorldSet* set = animation.worlds();
     ASSERT_TRUE(set && set->built());
-    RECT r = drawingRectangle(view);
-    RECT top = set->world(0)->place(), right = set->world(1)->place();
-    RECT bottom = set->world(2)->place(), left = set->world(3)->place();
+    RECT r = drawingRectangle(context, view);
+    RECT top = set->world(kPosTop)->place(), right = set->world(kPosRight)->place();
+    RECT bottom = set->world(kPosBottom)->place(), left = set->world(kPosLeft)->place();
     EXPECT_EQ(top.top, r.top);
     EXPECT_EQ(top.left, r.left);
     EXPECT_EQ(top.right, r.right);
@@ -206,7 +193,7 @@ TEST_F(WorldDraw, WorldsTileTheRectangleEdges) {
     EXPECT_EQ(left.top, top.bottom);
     EXPECT_EQ(left.bottom, bottom.top);
     // default top: corners plus "Standard Bulbs"; the corners count in the copies
-    EXPECT_EQ(set->world(0)->phaseCount(), findBulbById(1)->phaseCount(kPosTopLeft) >
+    EXPECT_EQ(set->world(kPosTop)->phaseCount(), findBulbById(1)->phaseCount(kPosTopLeft) >
                                                    findBulbById(0)->phaseCount(kPosTop)
                                                ? findBulbById(1)->phaseCount(kPosTopLeft)
                                                : findBulbById(0)->phaseCount(kPosTop));
@@ -215,9 +202,9 @@ TEST_F(WorldDraw, WorldsTileTheRectangleEdges) {
 TEST_F(WorldDraw, ConsecutiveStepsFlashOnlyWhereTheBulbsAre) {
     makeChain();
     steps(1);
-    BulbWorldSet* set = currentWorldSet();
+    BulbWorldSet* set = animation.worlds();
     ASSERT_TRUE(set && set->built());
-    BulbWorld& top = *set->world(0);
+    BulbWorld& top = *set->world(kPosTop);
     ASSERT_GT(top.phaseCount(), 1);
     RECT place = top.place();
     auto grab = [&](std::vector<COLORREF>& out) {
@@ -232,7 +219,7 @@ TEST_F(WorldDraw, ConsecutiveStepsFlashOnlyWhereTheBulbsAre) {
     steps(1);  // interval 1: the next phase
     grab(after);
     int changed = 0;
-    RECT r = drawingRectangle(view);
+    RECT r = drawingRectangle(context, view);
     for (int y = 0, i = 0; y < kViewHeight; y += 2)
         for (int x = 0; x < kViewWidth; x += 2, ++i)
             if (before[size_t(i)] != after[size_t(i)]) {
@@ -254,30 +241,30 @@ TEST_F(WorldDraw, DontFlashPreRendersOnePhaseAndWaitsTenTicks) {
     flashState().pattern = 0;
     makeChain();
     steps(1);  // the first tick draws: the world set was just discarded
-    BulbWorldSet* set = currentWorldSet();
+    BulbWorldSet* set = animation.worlds();
     ASSERT_TRUE(set && set->built());
     for (int s = 0; s < 4; ++s) EXPECT_EQ(set->world(s)->phaseCount(), 1) << s;
     untilAdvance(10);
-    int32_t first = animationStepCount();
+    int32_t first = animation.stepCount();
     steps(9);
-    EXPECT_EQ(animationStepCount(), first);
+    EXPECT_EQ(animation.stepCount(), first);
     steps(1);
-    EXPECT_EQ(animationStepCount(), first + 1);
+    EXPECT_EQ(animation.stepCount(), first + 1);
 }
 
 TEST_F(WorldDraw, WithoutTheDesktopChainNothingIsDrawnAndNothingFails) {
-    EXPECT_EQ(findDesktopWindow(kIconView), nullptr);
+    EXPECT_EQ(findDesktopWindow(context, kIconView), nullptr);
     EXPECT_NO_THROW(steps(3));
-    EXPECT_EQ(currentWorldSet(), nullptr);
+    EXPECT_EQ(animation.worlds(), nullptr);
 }
 
 TEST_F(WorldDraw, OnTopTheBulbWindowIsCutToTheBulbs) {
-    app().bulbLocation = kOnTop;
+    context.bulbLocation = kOnTop;
     makeChain();
     steps(1);
-    BulbWorldSet* set = currentWorldSet();
+    BulbWorldSet* set = animation.worlds();
     ASSERT_TRUE(set && set->built());
-    HWND bulbs = app().bulbWindow;
+    HWND bulbs = context.bulbWindow;
     EXPECT_TRUE(IsWindowVisible(bulbs));
     RECT wr;
     GetWindowRect(bulbs, &wr);
@@ -287,7 +274,7 @@ TEST_F(WorldDraw, OnTopTheBulbWindowIsCutToTheBulbs) {
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(bulbs, region), ERROR);
     // The region holds exactly the opaque mask pixels of the phase shown.
-    int32_t shown = animationStepCount() - 1;
+    int32_t shown = animation.stepCount() - 1;
     int inside = 0;
     for (int side = 0; side < 4; ++side) {
         BulbWorld& w = *set->world(side);
@@ -307,13 +294,13 @@ TEST_F(WorldDraw, OnTopTheBulbWindowIsCutToTheBulbs) {
     EXPECT_FALSE(PtInRegion(region, kViewWidth / 2, kViewHeight / 2));
     DeleteObject(region);
     // The bulbs are copied straight into the window.
-    BulbWorld& top = *set->world(0);
+    BulbWorld& top = *set->world(kPosTop);
     EXPECT_EQ(WindowFromPoint(POINT{kViewWidth / 2, kViewHeight / 2}) == bulbs, false);
     (void)top;
 
     // Back to the desktop: the rebuild hides the window.
-    app().bulbLocation = kOnDesktop;
-    discardWorldSet();
+    context.bulbLocation = kOnDesktop;
+    animation.discard();
     steps(1);
     EXPECT_FALSE(IsWindowVisible(bulbs));
 }
@@ -321,9 +308,9 @@ TEST_F(WorldDraw, OnTopTheBulbWindowIsCutToTheBulbs) {
 TEST_F(WorldDraw, HitEmptyAndMarkPixel) {
     makeChain();
     steps(1);
-    BulbWorldSet* set = currentWorldSet();
+    BulbWorldSet* set = animation.worlds();
     ASSERT_TRUE(set && set->built());
-    BulbWorld& top = *set->world(0);
+    BulbWorld& top = *set->world(kPosTop);
     RECT p = top.place();
     // find one lit and one black pixel of phase 0 in the top world
     POINT lit{-1, -1}, dark{-1, -1};
@@ -351,11 +338,11 @@ TEST_F(WorldDraw, IntervalThreeAdvancesEveryThirdTick) {
     flashState().interval = 3;
     makeChain();
     untilAdvance(3);
-    int32_t first = animationStepCount();
+    int32_t first = animation.stepCount();
     steps(2);
-    EXPECT_EQ(animationStepCount(), first);
+    EXPECT_EQ(animation.stepCount(), first);
     steps(1);
-    EXPECT_EQ(animationStepCount(), first + 1);
+    EXPECT_EQ(animation.stepCount(), first + 1);
 }
 
 namespace {
@@ -368,26 +355,26 @@ public:
         : BulbObject(id, true), width_(width), height_(height), slow_(slow) {
         insertIntoList();
     }
-    RECT frameRect(int, int, int) override { return {0, 0, width_, height_}; }
-    bool drawFrame(int, int, int phase, int x, int y, HDC dc, bool) override {
+    RECT frameRect(BulbPosition, int, int) override { return {0, 0, width_, height_}; }
+    bool drawFrame(BulbPosition, int, int phase, int x, int y, HDC dc, bool) override {
         PatBlt(dc, x, y, lit(phase), height_, WHITENESS);
         return slow_;
     }
-    void drawFrameMask(int, int, int phase, int x, int y, HDC dc, int maskKind) override {
+    void drawFrameMask(BulbPosition, int, int phase, int x, int y, HDC dc, MaskKind maskKind) override {
         if (maskKind == kMaskBackground) {
             if (phase % 2) PatBlt(dc, x + lit(phase), y, width_ - lit(phase), height_, BLACKNESS);
             return;
         }
         PatBlt(dc, x, y, maskKind == kMaskOwn ? lit(phase) : width_, height_, BLACKNESS);
     }
-    void addFrameRegion(int, int, int phase, int x, int y, HRGN region) override {
+    void addFrameRegion(BulbPosition, int, int phase, int x, int y, HRGN region) override {
         HRGN part = CreateRectRgn(x, y, x + lit(phase), y + height_);
         CombineRgn(region, region, part, RGN_OR);
         DeleteObject(part);
     }
     void drawListPicture(int, int, HDC) override {}
     std::unique_ptr<QuickMaskedBitmap> makeDragPicture(HDC) override { return nullptr; }
-    int phaseCount(int) override { return 2; }
+    int phaseCount(BulbPosition) override { return 2; }
     const char* name() override { return "Square"; }
     const char* description() override { return ""; }
     const char* copyright() override { return ""; }
@@ -416,11 +403,11 @@ TEST_F(WorldDraw, SlowBulbsOnTheDesktopTakeTheDesktopBehindThem) {
     arrangeEverywhere(900);
     makeChain();
     steps(1);
-    BulbWorldSet* set = currentWorldSet();
+    BulbWorldSet* set = animation.worlds();
     ASSERT_TRUE(set && set->built());
     EXPECT_TRUE(set->anySlow());
-    EXPECT_EQ(app().pendingRepaint, nullptr);  // the rebuild's whole-rectangle refresh was consumed
-    BulbWorld& top = *set->world(0);
+    EXPECT_FALSE(context.pendingRepaint);  // the rebuild's whole-rectangle refresh was consumed
+    BulbWorld& top = *set->world(kPosTop);
     ASSERT_EQ(top.thickness(), 12);
     ASSERT_EQ(top.phaseCount(), 2);
     // On the desktop the outline is the mask; in phase 1 the right half of a
@@ -438,9 +425,9 @@ TEST_F(WorldDraw, ZeroSizeKindDoesNotHangTheLayout) {
     flashState().arrangement[0][6] = 1;  // a "Jolly Holly" corner keeps the top world drawn
     makeChain();
     steps(1);
-    BulbWorldSet* set = currentWorldSet();
+    BulbWorldSet* set = animation.worlds();
     ASSERT_TRUE(set && set->built());
     for (int s = 0; s < 4; ++s) EXPECT_EQ(set->world(s)->bulbCount(), 0) << s;
-    EXPECT_TRUE(set->world(0)->hasPictures());
-    EXPECT_FALSE(set->world(1)->hasPictures());
+    EXPECT_TRUE(set->world(kPosTop)->hasPictures());
+    EXPECT_FALSE(set->world(kPosRight)->hasPictures());
 }

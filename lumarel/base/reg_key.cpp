@@ -1,4 +1,4 @@
-#include "ui/reg_key.h"
+#include "base/reg_key.h"
 
 #include <cstring>
 #include <string>
@@ -57,22 +57,14 @@ bool RegKey::readDword(const char* name, DWORD& value) const {
     return true;
 }
 
-HGLOBAL RegKey::readWhole(const char* name, DWORD& size) const {
-    size = valueSize(name);
-    if (size == 0) return nullptr;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    if (!block) return nullptr;
-    void* bytes = GlobalLock(block);
+std::optional<std::vector<uint8_t>> RegKey::readBytes(const char* name) const {
+    DWORD size = valueSize(name);
+    if (size == 0) return std::nullopt;
+    std::vector<uint8_t> bytes(size);
     DWORD got = size, type = REG_NONE;
-    LONG status = RegQueryValueExA(key_.get(), name, nullptr, &type, static_cast<BYTE*>(bytes), &got);
-    GlobalUnlock(block);
-    if (status != ERROR_SUCCESS) {
-        GlobalFree(block);
-        size = 0;
-        return nullptr;
-    }
-    size = got;
-    return block;
+    if (RegQueryValueExA(key_.get(), name, nullptr, &type, bytes.data(), &got) != ERROR_SUCCESS) return std::nullopt;
+    bytes.resize(got);
+    return bytes;
 }
 
 bool RegKey::writeTyped(const char* name, DWORD type, const void* data, DWORD size) const {

@@ -5,8 +5,11 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
 
-#include "frame/handles.h"
+#include "base/handles.h"
 
 namespace lumarel {
 
@@ -32,9 +35,8 @@ public:
     bool readString(const char* name, char* buffer, DWORD size) const;
     // A REG_DWORD of exactly four bytes.
     bool readDword(const char* name, DWORD& value) const;
-    // The whole value in a zero-filled GlobalAlloc block the caller frees;
-    // null when absent. size receives the stored byte count.
-    HGLOBAL readWhole(const char* name, DWORD& size) const;
+    // The whole value's bytes; nothing when absent, empty or unreadable.
+    std::optional<std::vector<uint8_t>> readBytes(const char* name) const;
 
     bool writeString(const char* name, const char* text) const;
     bool writeDword(const char* name, DWORD value) const;

@@ -1,8 +1,8 @@
-#include "frame/text.h"
+#include "base/text.h"
 
 #include <cstring>
 
-#include "frame/failure.h"
+#include "base/failure.h"
 
 namespace lumarel {
 

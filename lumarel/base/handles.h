@@ -73,20 +73,47 @@ using unique_hfont = unique_gdi<HFONT>;
 using unique_hbrush = unique_gdi<HBRUSH>;
 using unique_hpalette = unique_gdi<HPALETTE>;
 
-// A DC obtained with GetDC, given back with ReleaseDC.
+// A DC obtained with GetDC (or GetDCEx), given back with ReleaseDC.
 class WindowDc {
 public:
+    WindowDc() = default;
     explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-    ~WindowDc() {
-        if (dc_) ReleaseDC(window_, dc_);
+    WindowDc(HWND window, HDC dc) : window_(window), dc_(dc) {}
+    WindowDc(WindowDc&& other) noexcept : window_(other.window_), dc_(std::exchange(other.dc_, nullptr)) {}
+    WindowDc& operator=(WindowDc&& other) noexcept {
+        if (this != &other) {
+            reset();
+            window_ = other.window_;
+            dc_ = std::exchange(other.dc_, nullptr);
+        }
+        return *this;
     }
+    ~WindowDc() { reset(); }
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
     HDC get() const { return dc_; }
     explicit operator bool() const { return dc_ != nullptr; }
+    void reset() {
+        if (dc_) ReleaseDC(window_, std::exchange(dc_, nullptr));
+    }
+
+private:
+    HWND window_ = nullptr;
+    HDC dc_ = nullptr;
+};
+
+// BeginPaint, and EndPaint at scope end.
+class PaintScope {
+public:
+    explicit PaintScope(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~PaintScope() { EndPaint(window_, &paint_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC get() const { return dc_; }
 
 private:
     HWND window_;
+    PAINTSTRUCT paint_{};
     HDC dc_;
 };
 

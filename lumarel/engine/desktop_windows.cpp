@@ -1,0 +1,35 @@
+#include "engine/desktop_windows.h"
+
+namespace lumarel {
+
+RECT drawingRectangle(const EngineContext& context, HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    if (context.runMode == kRunPreview) return client;
+    RECT area;
+    if (context.runMode == kRunSaver ||
+        !SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0))
+        area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
+    RECT result;
+    if (!IntersectRect(&result, &area, &client)) SetRectEmpty(&result);
+    return result;
+}
+
+HWND findDesktopWindow(const EngineContext& context, int kind) {
+    if (context.saverWindow) return context.saverWindow;
+    if (context.onTop() && kind == kDrawingTarget) return context.bulbWindow;
+    HWND defView = nullptr;
+    if (HWND progman = FindWindowA("Progman", nullptr))
+        defView = FindWindowExA(progman, nullptr, "SHELLDLL_DefView", nullptr);
+    // Newer shells keep the view under one of the "WorkerW" windows.
+    for (HWND worker = nullptr; !defView && (worker = FindWindowExA(nullptr, worker, "WorkerW", nullptr));)
+        defView = FindWindowExA(worker, nullptr, "SHELLDLL_DefView", nullptr);
+    if (!defView) return nullptr;
+    if (kind != kIconView)
+        if (HWND browser = FindWindowExA(defView, nullptr, "Internet Explorer_Server", nullptr))
+            return browser;
+    return FindWindowExA(defView, nullptr, "SysListView32", nullptr);
+}
+
+}  // namespace lumarel

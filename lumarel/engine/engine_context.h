@@ -1,0 +1,51 @@
+// What the engine needs from the program around it, handed in rather than
+// read from the program's globals: where the bulbs go, the windows they go
+// to, the palette, and who tells the user about slow bulbs.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+
+#include "base/handles.h"
+
+namespace lumarel {
+
+enum RunMode : int { kRunNormal = 0, kRunSaver = 1, kRunPreview = 2 };
+enum BulbLocation : int { kOnDesktop = 0, kOnTop = 1 };
+
+struct EngineContext {
+    HINSTANCE instance = nullptr;  // where the pictures are; the program itself when null
+    int runMode = kRunNormal;
+    int bulbLocation = kOnDesktop;
+    HWND saverWindow = nullptr;
+    HWND bulbWindow = nullptr;
+    HPALETTE palette = nullptr;  // the program palette, made on first use and kept
+    // What the desktop repainted under slow bulbs since the last draw.
+    unique_hrgn pendingRepaint;
+    // Told when a rebuild puts slow bulbs on top of all windows.
+    std::function<void()> warnSlowBulbsOnTop;
+    // The categories the user gave a built-in kind ("|"-joined); false when
+    // it keeps its own.
+    std::function<bool(const char* kindName, char (&categories)[260])> userCategories;
+
+    HINSTANCE resources() const { return instance ? instance : GetModuleHandleA(nullptr); }
+    bool onTop() const { return bulbLocation == kOnTop; }
+};
+
+// The context every bulb kind draws in (preview sizes, the slow marker, the
+// pictures): the program's, or a test's while a ScopedBulbContext lives.
+EngineContext& bulbContext();
+void setBulbContext(EngineContext& context);
+
+class ScopedBulbContext {
+public:
+    explicit ScopedBulbContext(EngineContext& context) : previous_(bulbContext()) { setBulbContext(context); }
+    ~ScopedBulbContext() { setBulbContext(previous_); }
+    ScopedBulbContext(const ScopedBulbContext&) = delete;
+    ScopedBulbContext& operator=(const ScopedBulbContext&) = delete;
+
+private:
+    EngineContext& previous_;
+};
+
+}  // namespace lumarel
