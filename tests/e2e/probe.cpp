@@ -335,12 +335,13 @@ int main(int argc, char** argv) {
     }
     if (cmd == "answer" && need(3)) return answer(argv[2], argv[3], DWORD(toLong(argv[4])));
     if (cmd == "text" && need(2)) {
-        // A box can be found before its texts are filled in: wait for them too.
+        // A box can be found while its WM_INITDIALOG still fills in the
+        // texts; it is shown only once that has returned.
         DWORD start = GetTickCount(), ms = DWORD(toLong(argv[3]));
         for (;;) {
             std::string texts;
-            if (HWND box = FindWindowA("#32770", argv[2]))
-                EnumChildWindows(box, collectText, reinterpret_cast<LPARAM>(&texts));
+            HWND box = FindWindowA("#32770", argv[2]);
+            if (box && IsWindowVisible(box)) EnumChildWindows(box, collectText, reinterpret_cast<LPARAM>(&texts));
             if (!texts.empty()) {
                 printf("%s", texts.c_str());
                 return 0;
