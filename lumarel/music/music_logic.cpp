@@ -59,23 +59,25 @@ void MusicBox::chooseAndPlay() {
         pending += s.enabled && s.pending;
     }
     if (enabled == 0) return;
-    if (pending == 0) {
-        // A new cycle, which does not begin with the song that ended the last one.
-        for (Song& s : songs_) {
-            if (s.enabled && (enabled == 1 || s.name != lastStarted_)) {
-                s.pending = true;
-                ++pending;
-            }
-        }
-        if (pending == 0) {
-            for (Song& s : songs_) s.pending = s.enabled;
-            pending = enabled;
-        }
+    // A new cycle takes every enabled song again, but does not begin with the
+    // song that ended the last one (unless it is the only one).
+    bool newCycle = pending == 0;
+    if (newCycle) {
+        for (Song& s : songs_)
+            if (s.enabled) s.pending = true;
+        pending = enabled;
     }
-    size_t n = size_t(player_.random()) % pending;
+    auto excluded = [&](const Song& s) { return newCycle && enabled > 1 && s.name == lastStarted_; };
+    size_t candidates = 0;
+    for (const Song& s : songs_) candidates += s.enabled && s.pending && !excluded(s);
+    if (candidates == 0) {
+        newCycle = false;
+        candidates = pending;
+    }
+    size_t n = size_t(player_.random()) % candidates;
     for (size_t i = 0; i < songs_.size(); ++i) {
         Song& s = songs_[i];
-        if (!s.enabled || !s.pending || n-- != 0) continue;
+        if (!s.enabled || !s.pending || excluded(s) || n-- != 0) continue;
         s.pending = false;
         lastStarted_ = s.name;
         playSong(i);

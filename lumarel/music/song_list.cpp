@@ -64,6 +64,9 @@ uint32_t nextSongDelay(int32_t mode, uint32_t now) {
     return mode == kPlayIntermittent ? now % 120000u + 60000u : 1000u;
 }
 
-bool dueHasPassed(uint32_t due, uint32_t now) { return due < now || due - now > 0x80000000u; }
+// The difference, read as signed, is right on both sides of the wrap; "below
+// the current count" alone would fire a due time that wrapped past zero while
+// the count has not yet.
+bool dueHasPassed(uint32_t due, uint32_t now) { return int32_t(now - due) > 0; }
 
 }  // namespace lumarel

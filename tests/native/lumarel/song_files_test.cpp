@@ -106,7 +106,9 @@ void checkSong(const fs::path& path, const std::string& expectedTitle) {
     for (const Event& e : song.tracks[0]) {
         ASSERT_EQ(e.status, 0xFF) << "the tempo track holds meta events only";
         metas.insert(e.data1);
-        if (e.data1 == 0x03) EXPECT_EQ(std::string(e.meta.begin(), e.meta.end()), expectedTitle);
+        if (e.data1 == 0x03) {
+            EXPECT_EQ(std::string(e.meta.begin(), e.meta.end()), expectedTitle);
+        }
         if (e.data1 == 0x51) {
             ASSERT_EQ(e.meta.size(), 3u);
             uint32_t us = e.meta[0] << 16 | e.meta[1] << 8 | e.meta[2];
