@@ -52,6 +52,22 @@ std::vector<std::string> names(const std::vector<Song>& songs) {
 
 void resolver(char (&path)[MAX_PATH]) { resolveShortcut(path); }
 
+// Where the next kernel and GDI handles would go. Both tables hand out the
+// lowest free slot again, so a leak shows as a growing value; Wine answers
+// the handle-count functions with 0, which would hide one.
+uintptr_t nextKernelHandle() {
+    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    uintptr_t value = reinterpret_cast<uintptr_t>(event);
+    CloseHandle(event);
+    return value;
+}
+uintptr_t nextGdiHandle() {
+    HBRUSH brush = CreateSolidBrush(0);
+    uintptr_t value = reinterpret_cast<uintptr_t>(brush) & 0xFFFF;
+    DeleteObject(brush);
+    return value;
+}
+
 class MusicFolderTest : public ::testing::Test {
 protected:
     void SetUp() override { CoInitialize(nullptr); }
@@ -223,13 +239,18 @@ TEST_F(MusicFolderTest, TwoHundredPlayAndStopCyclesLeaveHandlesAndGdiObjectsFlat
     DWORD handles = 0;
     GetProcessHandleCount(GetCurrentProcess(), &handles);
     DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    uintptr_t kernelSlot = nextKernelHandle(), gdiSlot = nextGdiHandle();
     for (int i = 0; i < 200; ++i) cycle();
+    EXPECT_LE(nextKernelHandle(), kernelSlot + 5 * 4);
+    EXPECT_LE(nextGdiHandle(), gdiSlot + 5);
     DWORD handlesAfter = 0;
     GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
     EXPECT_EQ(songsOpened, 210);
     EXPECT_LE(handlesAfter, handles + 5);
     EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi + 5);
     RecordProperty("handles", std::to_string(handles) + " -> " + std::to_string(handlesAfter));
+    RecordProperty("next_handle", std::to_string(kernelSlot) + " -> " + std::to_string(nextKernelHandle()));
+    RecordProperty("next_gdi", std::to_string(gdiSlot) + " -> " + std::to_string(nextGdiHandle()));
     RecordProperty("gdi", std::to_string(gdi) + " -> " +
                               std::to_string(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)));
     DestroyWindow(window);
