@@ -36,6 +36,9 @@ settled() { [ "$(probe send "$1" $WM_NULL 0 0)" = 0 ]; }
 music_boxes() {
   echo $(($(probe count '#32770' 'Problem Using Sound Card') + $(probe count '#32770' 'Problem Playing Music')))
 }
+# The files of a song folder some process holds open (MCI keeps the song open
+# while it plays), one name a line.
+open_songs() { ls -l /proc/[0-9]*/fd 2>/dev/null | sed -n "s|.* -> $1/||p" | sort -u; }
 is_hidden() { python3 -c 'import os,sys; a=os.getxattr(sys.argv[1],"user.DOSATTRIB"); sys.exit(0 if int(a.split(b"\0")[0],16)&2 else 1)' "$1"; }
 # end_lumarel MAIN HANDLE: tray command Exit; prints the exit code.
 end_lumarel() {
@@ -65,9 +68,13 @@ check "the first MIDI song writes the reset file" wait_until 10 test -f "$music/
 check "the reset file holds the resource's 91 bytes" cmp "$music/reset.mid" "$GENERATED/reset.mid"
 check "the reset file is hidden" is_hidden "$music/reset.mid"
 check_eq "no music message box" 0 "$(music_boxes)"
+check_match "the reset plays first" '^reset\.mid$' "$(open_songs "$music")"
+check "then, within 3 s, a song alone" wait_until 6 eval 'open_songs "$music" | grep -qvx reset.mid && ! open_songs "$music" | grep -qx reset.mid'
+check_match "a shipped song" "^($(IFS='|'; echo "${shipped[*]}" | sed 's/[.!]/\\&/g'))$" "$(open_songs "$music")"
 started=$SECONDS
 check_eq "Exit ends lumarel with 0 while a song plays" 0 "$(end_lumarel "$main" "$first")"
 check "and at once" test $((SECONDS - started)) -le 5
+check_eq "no song stays open" "" "$(open_songs "$music")"
 
 echo "-- the next start"
 printf 'stale' >"$music/reset.mid"  # a damaged reset file is replaced once
@@ -93,6 +100,7 @@ start_in never "$dir"
 main=$(probe wait Lumarel QuorvaneLumarel 10000)
 check "start-up reaches its message loop" wait_until 20 settled "$main"
 check "mode 0 opens nothing" test ! -e "$music/reset.mid"
+check_eq "and holds no song" "" "$(open_songs "$music")"
 check_eq "Exit ends it with 0" 0 "$(end_lumarel "$main" "$never")"
 
 probe regset HKCU "$KEY" 'Music Play' dword 1 >/dev/null
@@ -100,6 +108,7 @@ start_in normal "$dir"
 main=$(probe wait Lumarel QuorvaneLumarel 10000)
 check "start-up reaches its message loop" wait_until 20 settled "$main"
 check "mode 1 plays nothing in a normal instance" test ! -e "$music/reset.mid"
+check_eq "and holds no song" "" "$(open_songs "$music")"
 check_eq "Exit ends it with 0" 0 "$(end_lumarel "$main" "$normal")"
 
 host_out=$(mktemp)
@@ -128,6 +137,7 @@ main=$(probe wait Lumarel QuorvaneLumarel 10000)
 check "start-up reaches its message loop" wait_until 20 settled "$main"
 check_eq "the song is listed" "$(hexlist Chime.wav)" "$(setting 'Enabled Music')"
 check_eq "no music message box" 0 "$(music_boxes)"
+echo "        (the media graph holds: $(open_songs "$dir/Lumarel Music" | tr '\n' ' '))"
 check "the main window keeps answering" settled "$main"
 check_eq "Exit ends it with 0" 0 "$(end_lumarel "$main" "$wav")"
 rm -rf "$dir"
