@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/message.h"
+#include "base/program_path.h"
 #include "music/media_graph.h"
 #include "music/music_logic.h"
 #include "music/music_texts.h"
@@ -25,11 +27,9 @@ MusicHost& host() {
 const std::string& musicFolder() {
     MusicHost& h = host();
     if (h.musicFolder.empty()) {
-        char path[MAX_PATH];
-        DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-        if (n == 0 || n >= MAX_PATH) return h.musicFolder;
-        *(strrchr(path, '\\') + 1) = '\0';
-        h.musicFolder = std::string(path) + music_text::kMusicFolder;
+        char folder[MAX_PATH];
+        programPath(folder, true);
+        h.musicFolder = std::string(folder) + music_text::kMusicFolder;
     }
     return h.musicFolder;
 }
@@ -81,7 +81,7 @@ public:
     }
     bool settingsOpen() override { return host().settingsWindow && host().settingsWindow() != nullptr; }
     void showMessage(const char* text, const char* title) override {
-        MessageBoxA(GetFocus(), text, title, MB_ICONWARNING | MB_OK);
+        lumarel::showMessage(GetFocus(), text, title, MB_ICONWARNING | MB_OK);
     }
     void waitCursor(bool on) override {
         if (on) {

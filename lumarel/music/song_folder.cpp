@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "frame/handles.h"
-#include "frame/text.h"
+#include "base/handles.h"
+#include "base/text.h"
 
 namespace lumarel {
 

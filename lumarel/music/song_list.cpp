@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "frame/text.h"
+#include "base/text.h"
 
 namespace lumarel {
 

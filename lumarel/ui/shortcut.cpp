@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "frame/text.h"
+#include "base/text.h"
 
 namespace lumarel {
 

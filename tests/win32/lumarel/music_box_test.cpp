@@ -6,11 +6,10 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "base/message.h"
 #include "bulbs_test_support.h"
 #include "music/music_box.h"
 #include "music/song_folder.h"
@@ -154,34 +153,6 @@ TEST_F(MusicFolderTest, TheResetFileIsWrittenHiddenAndWholeAndReplacedWhenItDiff
     EXPECT_FALSE(writeHiddenFile((folder + "no such folder\\reset.mid").c_str(), bytes));
 }
 
-// Answers the music box's message boxes from another thread and counts them.
-class BoxAnswerer {
-public:
-    BoxAnswerer()
-        : thread_([this] {
-              while (!done_) {
-                  for (const char* title : {"Problem Using Sound Card", "Problem Playing Music"}) {
-                      if (HWND box = FindWindowA("#32770", title)) {
-                          ++count_;
-                          SendMessageA(box, WM_COMMAND, IDOK, 0);
-                          while (IsWindow(box) && !done_) Sleep(5);
-                      }
-                  }
-                  Sleep(20);
-              }
-          }) {}
-    ~BoxAnswerer() {
-        done_ = true;
-        thread_.join();
-    }
-    int count() const { return count_; }
-
-private:
-    std::atomic<bool> done_{false};
-    std::atomic<int> count_{0};
-    std::thread thread_;
-};
-
 TEST_F(MusicFolderTest, MciFailuresReturnAtOnceAndShowOneMessageWhileTheSettingsWindowIsOpen) {
     std::string folder = scratchFolder("broken");
     writeFile(folder + "garbled.mid", {'n', 'o', 't', ' ', 'm', 'i', 'd', 'i'});
@@ -193,24 +164,27 @@ TEST_F(MusicFolderTest, MciFailuresReturnAtOnceAndShowOneMessageWhileTheSettings
     buildSongList();
     ASSERT_EQ(songList().size(), 1u);
 
-    BoxAnswerer answerer;
+    std::vector<std::string> boxes;
+    ScopedMessageSink sink([&](HWND, const char* text, const char* title, UINT flags) {
+        EXPECT_EQ(flags, UINT(MB_ICONWARNING | MB_OK));
+        boxes.push_back(std::string(title) + "|" + text);
+        return IDOK;
+    });
     DWORD start = GetTickCount();
     for (int i = 0; i < 5; ++i) {
         playSongNow(0);
         for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&m);
     }
     EXPECT_LT(GetTickCount() - start, 2000u) << "failures return at once";
+    EXPECT_TRUE(boxes.empty()) << "no message while the settings window is closed";
     settingsOpen = true;
     for (int i = 0; i < 3; ++i) {
         playSongNow(0);
-        DWORD due = GetTickCount() + 300;
-        while (GetTickCount() < due) {
-            checkSongDeadline();
-            for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&m);
-            Sleep(10);
-        }
+        checkSongDeadline();
+        for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&m);
     }
-    EXPECT_EQ(answerer.count(), 1) << "the MIDI message shows once until the next success";
+    ASSERT_EQ(boxes.size(), 1u) << "the MIDI message shows once until the next success";
+    EXPECT_EQ(boxes[0].rfind("Problem Using Sound Card|Lumarel had trouble playing MIDI music.", 0), 0u) << boxes[0];
     DestroyWindow(window);
 }
 
