@@ -160,9 +160,7 @@ LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DISPLAYCHANGE: onDisplayChange(); return 0;
     case WM_HOTKEY: setBulbLocation(a.bulbLocation == kOnTop ? kOnDesktop : kOnTop); return 0;
-    case MM_MCINOTIFY:
-        if (wParam == MCI_NOTIFY_SUCCESSFUL) songFinished();
-        return 0;
+    case MM_MCINOTIFY: musicDeviceNotice(UINT(wParam), UINT(lParam)); return 0;
     }
     if (message == WM_LIGHTS_TRAYICON) {
         onTrayMessage(window, UINT(lParam));

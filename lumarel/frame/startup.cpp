@@ -21,6 +21,7 @@
 #include "ui/association.h"
 #include "ui/settings_store.h"
 #include "ui/settings_window.h"
+#include "ui/shortcut.h"
 
 namespace lumarel {
 
@@ -235,6 +236,8 @@ int runLumarel(HINSTANCE instance, const char* commandText) {
         SetTimer(a.mainWindow, kAnimationTimer, kAnimationPeriodMs, nullptr);
 
         // 11-14.
+        setMusicHost({a.mainWindow, WM_LIGHTS_MUSICEVENT, {}, [] { return app().runMode; }, settingsWindow,
+                      loadMusic, resolveShortcut});
         if (a.runMode != kRunPreview) startMusic();
         if (a.settingsOnly) openSettingsWindow(kScreenSaverTab);
         LoadAcceleratorsA(a.instance, "LIGHTS");  // loaded, never translated

@@ -1,19 +1,45 @@
-// The music box: background songs through MCI.
+// The music box: songs from "Lumarel Music" beside the program, MIDI through
+// MCI and everything else through a media graph, all on the GUI thread.
 #pragma once
 #include <windows.h>
 
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
 namespace lumarel {
 
-// Builds the song list from the music folder and starts playing.
-void startMusic();
+// What the music box needs from the rest of the program, handed in by the
+// frame so that the music box depends on nothing above it.
+struct MusicHost {
+    HWND window = nullptr;  // receives MM_MCINOTIFY and the media graph's message
+    UINT mediaMessage = 0;
+    std::string musicFolder;  // with its trailing backslash; empty: beside the program
+    std::function<int()> runMode;          // 0 normal, 1 saver, 2 preview
+    std::function<HWND()> settingsWindow;  // null while it is closed
+    std::function<void()> loadChoices;     // the stored switched-off songs and play mode
+    std::function<void(char (&)[MAX_PATH])> resolveShortcut;
+};
+void setMusicHost(MusicHost host);
+
+// The frame's calls.
+void startMusic();  // builds the song list and makes the first choice
 void stopMusic();
-// Starts or stops music after the run mode changed.
-void redecideMusic();
-// Called every tick: changes the song when its time is up.
+void redecideMusic();  // choose and play: after the run mode or a setting changed
 void checkSongDeadline();
-// A song ended (MM_MCINOTIFY with success).
-void songFinished();
-// Media graph events are waiting.
+void musicDeviceNotice(UINT code, UINT device);  // MM_MCINOTIFY's wParam and lParam
 void drainMediaEvents();
+
+// The settings window's calls.
+void buildSongList();
+void playSongNow(size_t index);
+bool enableSong(const char* name, bool enabled);  // the first song of that name; false if none
+void changePlayMode(int32_t mode);                 // 0..4, then choose and play
+void addSongs(const std::vector<std::string>& paths, bool songsOnly);
+void addDroppedSongs(HDROP drop);   // every dropped file with a song ending
+bool addSongWithDialog(HWND owner);  // "Add Song...": false when cancelled
+void musicFolderPath(char (&path)[MAX_PATH]);
 
 }  // namespace lumarel

@@ -115,14 +115,7 @@ void loadMusic() {
         bool present = false;
         auto bytes = readBlock(key, setting::DisabledMusic, present);
         if (present) {
-            for (const std::string& name : decodeSongList(bytes.data(), bytes.size())) {
-                for (Song& song : songList()) {
-                    if (song.enabled && song.name == name) {
-                        song.enabled = false;
-                        break;
-                    }
-                }
-            }
+            switchOffSongs(songList(), decodeSongList(bytes.data(), bytes.size()));
         } else {
             writeSongLists(key);
         }
