@@ -116,6 +116,19 @@ output_is() {
   [ "$("$@" 2>/dev/null)" = "$expected" ]
 }
 
+# host_window MS: a window of another process (probe host) that lives MS
+# milliseconds, for a program to embed into or draw in; prints its handle.
+host_window() {
+  local out
+  out=$(mktemp)
+  # Straight to a file, unbuffered: probe() would print only when it ends.
+  # The job's own output is detached too, or $(host_window) would wait for it.
+  ( timeout -k 5 60 "$WINE_LOADER" "$TEST_BIN/probe.exe" host "$1" 2>/dev/null | sed -u 's/\r//' >"$out" ) >/dev/null 2>&1 &
+  wait_until 10 test -s "$out"
+  head -n1 "$out"
+  rm -f "$out"
+}
+
 # visible HWND: prints 1 or 0; has_region HWND: the window has a region
 visible() { probe info "$1" | sed -n 's/^visible=//p'; }
 has_region() { [ -n "$(probe region "$1")" ]; }

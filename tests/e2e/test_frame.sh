@@ -118,22 +118,7 @@ probe regset HKCU "$KEY" 'Current Version' sz 5.3 >/dev/null
 start_program normal lumarel.exe
 main=$(probe wait Lumarel QuorvaneLumarel 10000)
 
-# host_window SECONDS: a window of another process; prints its handle.
-host_window() {
-  local out
-  out=$(mktemp)
-  # Straight to a file, unbuffered: probe() would print only when it ends.
-  # The job's own output is detached too, or $(host_window) would wait for it.
-  ( timeout -k 5 60 "$WINE_LOADER" "$TEST_BIN/probe.exe" host $(($1 * 1000)) 2>/dev/null | sed -u 's/\r//' >"$out" ) >/dev/null 2>&1 &
-  for _ in $(seq 100); do
-    [ -s "$out" ] && break
-    sleep 0.1
-  done
-  head -n1 "$out"
-  rm -f "$out"
-}
-
-host=$(host_window 8)
+host=$(host_window 8000)
 check "a host window is up" test -n "$host"
 start_program previewer lumarel.exe p "$host"
 check "a preview instance runs beside the normal one" probe wait "SSP Lumarel" QuorvaneLumarel 10000
@@ -143,7 +128,7 @@ check_eq "a second preview leaves at once with 0" 0 "$(wait_program "$preview2" 
 check_eq "one preview instance remains" 1 "$(probe count "SSP Lumarel" QuorvaneLumarel)"
 check_eq "the preview ends with 0 when its window goes" 0 "$(wait_program "$previewer" 30)"
 
-host=$(host_window 4)
+host=$(host_window 4000)
 start_program saver lumarel.exe s "$host"
 check_eq "a saver start hands its window to the running instance and exits with 0" 0 "$(wait_program "$saver" 20)"
 check "the saver window goes away" probe gone "$host" 20000

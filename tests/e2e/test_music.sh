@@ -111,11 +111,7 @@ check "mode 1 plays nothing in a normal instance" test ! -e "$music/reset.mid"
 check_eq "and holds no song" "" "$(open_songs "$music")"
 check_eq "Exit ends it with 0" 0 "$(end_lumarel "$main" "$normal")"
 
-host_out=$(mktemp)
-( timeout -k 5 60 "$WINE_LOADER" "$TEST_BIN/probe.exe" host 20000 2>/dev/null | sed -u 's/\r//' >"$host_out" ) >/dev/null 2>&1 &
-wait_until 10 test -s "$host_out"
-host=$(head -n1 "$host_out")
-rm -f "$host_out"
+host=$(host_window 20000)
 check "a host window for the screen saver is up" test -n "$host"
 start_in saver "$dir" s "$host"
 check "mode 1 plays as the screen saver" wait_until 20 test -f "$music/reset.mid"
