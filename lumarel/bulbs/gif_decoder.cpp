@@ -1,8 +1,10 @@
 #include "bulbs/gif_decoder.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "bulbs/bit_rows.h"
 
@@ -185,8 +187,9 @@ struct StringTable {
 };
 
 // Decodes one frame's gathered codes. Fails on a minimum code size outside
-// 2..11, a first code that is not a clear code, a code beyond the next free
-// one, and codes that run past the gathered data.
+// 2..11, a table code where only roots are known and a code beyond the next
+// free one. Codes before the first clear code use the initial table, and
+// when the data runs out the frame keeps what was drawn so far.
 void decodeLzw(StringTable& table, const uint8_t* codes, size_t codeBytes, int minCodeSize,
                int pixelMask, PixelWriter& out) {
     check(minCodeSize >= 2 && minCodeSize <= 11, GifFault::BadCodeSize);
@@ -201,10 +204,8 @@ void decodeLzw(StringTable& table, const uint8_t* codes, size_t codeBytes, int m
     int codeSize = minCodeSize + 1;
     int next = clear + 2;
     int previous = -1;
-    bool started = false;
 
-    while (!out.done()) {
-        check(bitPos + static_cast<uint64_t>(codeSize) <= bitLimit, GifFault::CodesRunOut);
+    while (!out.done() && bitPos + static_cast<uint64_t>(codeSize) <= bitLimit) {
         size_t at = static_cast<size_t>(bitPos >> 3);
         uint32_t window = codes[at] | (codes[at + 1] << 8) | (codes[at + 2] << 16);
         int code = static_cast<int>((window >> (bitPos & 7)) & ((1u << codeSize) - 1));
@@ -214,10 +215,8 @@ void decodeLzw(StringTable& table, const uint8_t* codes, size_t codeBytes, int m
             codeSize = minCodeSize + 1;
             next = clear + 2;
             previous = -1;
-            started = true;
             continue;
         }
-        check(started, GifFault::NoLeadingClear);
         if (code == end) break;
         if (previous < 0) {
             check(code < clear, GifFault::TableCodeAfterClear);  // after a clear only roots are known
@@ -258,6 +257,35 @@ void decodeLzw(StringTable& table, const uint8_t* codes, size_t codeBytes, int m
     out.finish();
 }
 
+using ColourMap = std::array<uint8_t, 256>;
+
+int distance(GifColour a, GifColour b) {
+    int r = a.red - b.red, g = a.green - b.green, bl = a.blue - b.blue;
+    return r * r + g * g + bl * bl;
+}
+
+// Where each index of the old table goes in the new one: the same index when
+// it still holds the colour, else the first entry of that colour, else the
+// nearest. Indices past the old table's end name no colour and stay.
+// Returns false when every index stays.
+bool mapColours(const GifColour* from, int fromCount, const GifColour* to, int toCount, ColourMap& map) {
+    bool moved = false;
+    for (int i = 0; i < 256; ++i) {
+        map[i] = static_cast<uint8_t>(i);
+        if (i >= fromCount || (i < toCount && distance(from[i], to[i]) == 0)) continue;
+        int best = 0;
+        for (int j = 1; j < toCount && distance(from[i], to[best]) > 0; ++j)
+            if (distance(from[i], to[j]) < distance(from[i], to[best])) best = j;
+        map[i] = static_cast<uint8_t>(best);
+        moved = true;
+    }
+    return moved;
+}
+
+void remapRow(uint8_t* row, int width, const ColourMap& map) {
+    for (int x = 0; x < width; ++x) row[x] = map[row[x]];
+}
+
 // One walk over the blocks. Without strips it only learns the layout; with
 // strips it also decodes and composes every frame.
 class GifWalker {
@@ -281,6 +309,7 @@ public:
                 if (!unknownBlock()) break;
             }
         }
+        if (strips_) showEveryFrameInTheLastTable();
         return info_;
     }
 
@@ -367,6 +396,14 @@ private:
         }
         // The transparent colour shows black wherever the mask is ignored.
         if (transparent_) colours_[transparentIndex_] = {0, 0, 0};
+        const ColourMap* newTable = nullptr;
+        if (strips_ && n > 0) {
+            ColourMap map;
+            if (mapColours(stripColours_, stripColourCount_, colours_, tableSize_, map)) {
+                tableChanges_.push_back({n, map});
+                newTable = &tableChanges_.back().second;
+            }
+        }
 
         int minCodeSize = in_.byte();
         check(minCodeSize >= 2 && minCodeSize <= 11, GifFault::BadCodeSize);
@@ -382,7 +419,7 @@ private:
             target.areaHeight = H;
             target.transparent = transparent_;
             target.transparentIndex = transparentIndex_;
-            prepareFrameArea(n);
+            prepareFrameArea(n, newTable);
             size_t gathered = gatherSubBlocks();
             PixelWriter writer(target);
             if (!writer.done())
@@ -394,11 +431,39 @@ private:
         info_.frameCount = n + 1;
         info_.colourCount = tableSize_;
         std::copy(colours_, colours_ + 256, info_.colours);
+        std::copy(colours_, colours_ + 256, stripColours_);
+        stripColourCount_ = tableSize_;
+    }
+
+    // Each frame's indices are in the table that was in force for it; map
+    // them to the last table through every change that came after it. Done
+    // once at the end, so a file of many tables costs one pass, not one per
+    // frame.
+    void showEveryFrameInTheLastTable() {
+        const int W = info_.screenWidth;
+        ColourMap later;
+        for (int i = 0; i < 256; ++i) later[i] = static_cast<uint8_t>(i);
+        bool identity = true;
+        auto change = tableChanges_.rbegin();
+        for (int k = info_.frameCount - 1; k >= 0; --k) {
+            if (!identity)
+                for (int y = 0; y < info_.screenHeight; ++y)
+                    remapRow(strips_->pixels + y * strips_->pixelStride + ptrdiff_t{k} * W, W, later);
+            if (change != tableChanges_.rend() && change->first == k) {
+                // Frames before k were drawn in the table before k's.
+                ColourMap composed;
+                for (int i = 0; i < 256; ++i) composed[i] = later[change->second[i]];
+                later = composed;
+                identity = false;
+                ++change;
+            }
+        }
     }
 
     // Fills frame n's area before its image is drawn over it: the first
-    // frame starts transparent; later ones follow the previous disposal.
-    void prepareFrameArea(int n) {
+    // frame starts transparent; later ones follow the previous disposal. A
+    // copy of the previous frame takes the new table's colours.
+    void prepareFrameArea(int n, const ColourMap* newTable) {
         const int W = info_.screenWidth;
         const int H = info_.screenHeight;
         uint8_t* pixels = strips_->pixels + ptrdiff_t{n} * W;
@@ -415,6 +480,7 @@ private:
             case 0:
             case 1:
                 std::memcpy(row, row - W, static_cast<size_t>(W));
+                if (newTable) remapRow(row, W, *newTable);
                 copyBits(maskRow, column - static_cast<size_t>(W), column, static_cast<size_t>(W));
                 break;
             case 2:
@@ -464,6 +530,10 @@ private:
     uint8_t transparentIndex_ = 0;
     int disposal_ = 0;
     int previousDisposal_ = 0;
+    // The table the frames so far were drawn in, and where it changed since.
+    GifColour stripColours_[256] = {};
+    int stripColourCount_ = 0;
+    std::vector<std::pair<int, ColourMap>> tableChanges_;
 
     std::unique_ptr<uint8_t[]> codes_;
     std::unique_ptr<StringTable> table_;

@@ -6,7 +6,15 @@
 //
 // Decoding is two walks over the file: scanGif learns the logical screen,
 // the frame count and the final colour table, so the caller can make strips
-// of the right size; decodeGif then fills them.
+// of the right size; decodeGif then fills them. The whole strip is shown
+// with the final table, so frames decoded under another table are mapped to
+// it: each colour to the same colour where the final table holds it, and to
+// the nearest one otherwise (what copying the earlier frames into each new
+// strip would do).
+//
+// Like most GIF readers it is lenient where real files are sloppy: codes
+// before the first clear code use the initial table, and a frame whose codes
+// run out early keeps what they drew.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -61,10 +69,8 @@ enum class GifFault {
     UnknownBlock,         // an unknown block or extension before the first frame
     BadCodeSize,          // an LZW minimum code size outside 2..11
     GatherOverflow,       // image data larger than its gathering buffer
-    NoLeadingClear,       // image data that does not start with a clear code
-    TableCodeAfterClear,  // a table code right after a clear code
+    TableCodeAfterClear,  // a table code where only the roots are known (first or after a clear)
     CodePastNextFree,     // a code beyond the next free table entry
-    CodesRunOut,          // the codes end before the image is complete
     ChangedSinceScan,     // the bytes no longer match scanGif's answer
     BadStrips,            // strips missing or smaller than the scan asks for
 };

@@ -1,6 +1,8 @@
 #include "corpus.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace gifcorpus {
 namespace {
@@ -175,9 +177,38 @@ std::vector<Entry> makeCorpus() {
     Gif locals = animation(1, false, 600);
     for (size_t i = 1; i < locals.frames.size(); ++i) locals.frames[i].localPalette = palette(16, 601 + static_cast<uint32_t>(i));
     add("anim_local_palettes", locals);
+    // The same colours in other orders: every frame must keep its colours.
+    Gif reordered = animation(1, true, 620);
+    for (size_t i = 1; i < reordered.frames.size(); ++i) {
+        std::vector<Rgb> shuffled = reordered.globalPalette;
+        Lcg rng(621 + static_cast<uint32_t>(i));
+        for (size_t j = shuffled.size() - 1; j > 0; --j) std::swap(shuffled[j], shuffled[static_cast<size_t>(rng.below(static_cast<int>(j) + 1))]);
+        reordered.frames[i].localPalette = shuffled;
+    }
+    add("anim_reordered_palettes", reordered);
+    // The last table lacks some of the first frame's colours.
+    Gif lacking = animation(0, false, 630);
+    lacking.frames.back().localPalette = lacking.globalPalette;
+    for (size_t j = 0; j < 16; j += 3) lacking.frames.back().localPalette[j] = {static_cast<uint8_t>(j * 16), 0, 255};
+    add("anim_last_palette_lacks_colours", lacking);
     Gif interlacedAnim = animation(2, true, 610);
     for (auto& f : interlacedAnim.frames) f.interlaced = true;
     add("anim_interlaced", interlacedAnim);
+
+    // Sloppy files that readers accept: codes before the first clear code,
+    // and frames whose codes stop before the image is full.
+    Gif noClear = still(30, 20, 16, Pattern::Runs, 800);
+    noClear.frames[0].lzw.leadingClear = false;
+    add("lenient_no_leading_clear", noClear);
+    Gif noClearAnim = animation(1, true, 801);
+    for (auto& f : noClearAnim.frames) f.lzw.leadingClear = false;
+    add("lenient_no_leading_clear_anim", noClearAnim);
+    Gif cutStill = still(30, 20, 16, Pattern::Noise, 802);
+    cutStill.frames[0].lzw.cutAfter = 30 * 7 + 13;
+    add("lenient_cut_short_still", cutStill);
+    Gif cutAnim = animation(1, true, 803);
+    cutAnim.frames[2].lzw.cutAfter = static_cast<int>(cutAnim.frames[2].pixels.size() / 2);
+    add("lenient_cut_short_anim", cutAnim);
 
     Gif extensions = still(16, 16, 4, Pattern::Runs, 700);
     extensions.comment = extensions.application = extensions.plainText = true;

@@ -109,7 +109,9 @@ std::vector<uint8_t> encodeImageData(const std::vector<uint8_t>& pixels, int pal
     if (options.leadingClear) writer.emit(clear);
     long dataCodes = 0;
     int prefix = -1;
-    for (uint8_t p : pixels) {
+    size_t count = pixels.size();
+    if (options.cutAfter >= 0) count = std::min(count, static_cast<size_t>(options.cutAfter));
+    for (uint8_t p : std::vector<uint8_t>(pixels.begin(), pixels.begin() + static_cast<long>(count))) {
         if (prefix < 0) {
             prefix = p;
             continue;
@@ -135,7 +137,7 @@ std::vector<uint8_t> encodeImageData(const std::vector<uint8_t>& pixels, int pal
         }
     }
     if (prefix >= 0) writer.emit(prefix);
-    if (options.endCode) writer.emit(clear + 1);
+    if (options.endCode && options.cutAfter < 0) writer.emit(clear + 1);
     writer.flush();
 
     std::vector<uint8_t> out{static_cast<uint8_t>(minCodeSize)};

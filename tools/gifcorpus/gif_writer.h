@@ -18,6 +18,7 @@ struct LzwOptions {
     bool deferredClear = false; // keep going with a full table instead of clearing
     bool endCode = true;        // false: stop after the last pixel without an end code
     bool leadingClear = true;   // false: the stream does not start with a clear code
+    int cutAfter = -1;          // >=0: the codes stop after that many pixels, without an end code
     int subBlockSize = 255;     // 1..255
 };
 

@@ -2,6 +2,7 @@
 // first-frame mode) and its behaviour on hostile input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -237,6 +238,79 @@ TEST(GifFrames, TransparentColourBecomesBlackAndStaysSo) {
     EXPECT_FALSE(d.transparent(3 + 1, 0)) << "the second frame has no transparency";
 }
 
+// Frames with tables of their own. The strip is shown with the last table,
+// so what counts is each pixel's colour through it.
+GifColour colourAt(const giftest::Decoded& d, int x, int y) { return d.info.colours[d.pixel(x, y)]; }
+bool same(GifColour a, GifColour b) { return a.red == b.red && a.green == b.green && a.blue == b.blue; }
+
+TEST(GifColourTables, RedFrameThenBlueFrameStayRedAndBlue) {
+    Gif g = screen(3, 2);
+    g.globalPalette.clear();
+    // Both draw index 1, which is red in the first table and blue in the last.
+    Frame red = solid(0, 0, 3, 2, 1), blue = solid(0, 0, 3, 2, 1);
+    red.localPalette = {{0, 0, 255}, {255, 0, 0}};
+    blue.localPalette = {{255, 0, 0}, {0, 0, 255}};
+    g.frames = {red, blue};
+    giftest::Decoded d = decode(encodeGif(g));
+    ASSERT_EQ(d.info.frameCount, 2);
+    EXPECT_TRUE(same(colourAt(d, 1, 1), {255, 0, 0})) << int(d.pixel(1, 1));
+    EXPECT_TRUE(same(colourAt(d, 4, 1), {0, 0, 255}));
+}
+
+TEST(GifColourTables, TheSameColoursInOtherOrdersLookAsTheyDid) {
+    const std::vector<gifcorpus::Rgb> colours = {{200, 0, 0}, {0, 200, 0}, {0, 0, 200}, {90, 90, 90}};
+    const int orders[3][4] = {{0, 1, 2, 3}, {3, 2, 1, 0}, {2, 0, 3, 1}};
+    Gif g = screen(4, 3);
+    g.globalPalette = colours;
+    for (int n = 0; n < 3; ++n) {
+        // Every frame shows colours 0..3 (by value) in a pattern of its own;
+        // frames 1 and 2 cover only the top rows, so the bottom row is the
+        // previous frame copied into the new table.
+        Frame f = solid(0, 0, 4, n == 0 ? 3 : 2, 0);
+        for (size_t i = 0; i < f.pixels.size(); ++i) {
+            int colour = static_cast<int>((i + static_cast<size_t>(n)) % 4);
+            f.pixels[i] = static_cast<uint8_t>(std::find(orders[n], orders[n] + 4, colour) - orders[n]);
+        }
+        if (n > 0)
+            for (int slot = 0; slot < 4; ++slot) f.localPalette.push_back(colours[static_cast<size_t>(orders[n][slot])]);
+        f.control = true;
+        f.disposal = 1;
+        g.frames.push_back(f);
+    }
+    giftest::Decoded d = decode(encodeGif(g));
+    ASSERT_EQ(d.info.frameCount, 3);
+    for (int n = 0; n < 3; ++n)
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 4; ++x) {
+                // The bottom row of frames 1 and 2 is frame 0's.
+                int source = y == 2 ? 0 : n;
+                const auto& want = colours[static_cast<size_t>((y * 4 + x + source) % 4)];
+                EXPECT_TRUE(same(colourAt(d, n * 4 + x, y), {want.r, want.g, want.b})) << n << " " << x << "," << y;
+            }
+}
+
+TEST(GifColourTables, ColoursTheLastTableLacksBecomeTheNearestOnes) {
+    Gif g = screen(4, 1);
+    g.globalPalette = {{250, 0, 0}, {0, 250, 0}, {0, 0, 250}, {250, 250, 250}};
+    Frame first = solid(0, 0, 4, 1, 0);
+    first.pixels = {0, 1, 2, 3};
+    Frame last = solid(0, 0, 1, 1, 3);
+    // Pure green and white stay; red and blue are gone, with near ones left.
+    last.localPalette = {{0, 0, 120}, {0, 250, 0}, {200, 30, 30}, {250, 250, 250}};
+    last.control = true;
+    g.frames = {first, last};
+    g.frames[0].control = true;
+    g.frames[0].disposal = 1;
+    giftest::Decoded d = decode(encodeGif(g));
+    ASSERT_EQ(d.info.frameCount, 2);
+    for (int n = 0; n < 2; ++n) {
+        EXPECT_EQ(d.pixel(n * 4 + 0, 0), n == 0 ? 2 : 3) << n;  // frame 1 draws white over its first pixel
+        EXPECT_EQ(d.pixel(n * 4 + 1, 0), 1);
+        EXPECT_EQ(d.pixel(n * 4 + 2, 0), 0);
+        EXPECT_EQ(d.pixel(n * 4 + 3, 0), 3);
+    }
+}
+
 TEST(GifFrames, InterlacedImageEqualsItsPlainTwin) {
     for (int h : {1, 3, 6, 11, 29}) {
         Gif plain = screen(5, h);
@@ -292,10 +366,9 @@ TEST(GifLzw, HostileCodeStreamsFail) {
     auto fault = lzwFault;
     EXPECT_EQ(fault(codeStream(1, {{2, 2}, {1, 2}, {3, 2}})), GifFault::BadCodeSize);             // below 2
     EXPECT_EQ(fault(codeStream(12, {{4096, 13}, {1, 13}, {4097, 13}})), GifFault::BadCodeSize);  // above 11
-    EXPECT_EQ(fault(codeStream(2, {{1, 3}, {2, 3}, {5, 3}})), GifFault::NoLeadingClear);
+    EXPECT_EQ(fault(codeStream(2, {{6, 3}, {1, 3}})), GifFault::TableCodeAfterClear);  // no table yet at the start
     EXPECT_EQ(fault(codeStream(2, {{4, 3}, {1, 3}, {7, 3}})), GifFault::CodePastNextFree);  // next free is 6
     EXPECT_EQ(fault(codeStream(2, {{4, 3}, {6, 3}, {5, 3}})), GifFault::TableCodeAfterClear);
-    EXPECT_EQ(fault(codeStream(2, {{4, 3}, {1, 3}})), GifFault::CodesRunOut);
     // clear, 1, 1, 1, then 1 in four bits: the third code grew the code size.
     std::vector<uint8_t> overlong = codeStream(2, {{4, 3}, {1, 3}, {1, 3}, {1, 3}, {1, 4}, {5, 4}});
     ASSERT_EQ(fault(overlong), std::nullopt);
@@ -303,6 +376,58 @@ TEST(GifLzw, HostileCodeStreamsFail) {
     EXPECT_EQ(fault(overlong), GifFault::Truncated);
     // The code after the table's own newest entry (the K-w-K-w-K case) is fine.
     EXPECT_EQ(fault(codeStream(2, {{4, 3}, {1, 3}, {6, 3}, {5, 3}})), std::nullopt);
+}
+
+TEST(GifLzw, CodesBeforeTheFirstClearCodeUseTheInitialTable) {
+    // 1, 2, then the first new entry [1 2]; a clear code later starts over.
+    giftest::Decoded d = decode(gifWithData(2, 2, codeStream(2, {{1, 3}, {2, 3}, {6, 3}, {5, 3}})));
+    EXPECT_EQ(d.pixel(0, 0), 1);
+    EXPECT_EQ(d.pixel(1, 0), 2);
+    EXPECT_EQ(d.pixel(0, 1), 1);
+    EXPECT_EQ(d.pixel(1, 1), 2);
+    d = decode(gifWithData(2, 2, codeStream(2, {{3, 3}, {4, 3}, {1, 3}, {6, 3}, {2, 3}, {5, 3}})));
+    EXPECT_EQ(d.pixel(0, 0), 3);
+    EXPECT_EQ(d.pixel(1, 0), 1);
+    EXPECT_EQ(d.pixel(0, 1), 1);  // [1 1]: the clear code dropped the entry [3 1]
+    EXPECT_EQ(d.pixel(1, 1), 1);
+}
+
+TEST(GifLzw, FrameWhoseCodesStopEarlyKeepsWhatTheyDrew) {
+    // A first frame: one pixel drawn, the rest stays as the frame began
+    // (transparent index 0, transparent).
+    for (bool interlaced : {false, true}) {
+        giftest::Decoded d = decode(gifWithData(2, 2, codeStream(2, {{4, 3}, {1, 3}}), interlaced));
+        ASSERT_EQ(d.info.frameCount, 1);
+        EXPECT_EQ(d.pixel(0, 0), 1);
+        EXPECT_FALSE(d.transparent(0, 0));
+        for (auto [x, y] : {std::pair{1, 0}, std::pair{0, 1}, std::pair{1, 1}}) {
+            EXPECT_EQ(d.pixel(x, y), 0);
+            EXPECT_TRUE(d.transparent(x, y));
+        }
+        EXPECT_EQ(d.pixels[2], 0xEE) << "row padding";
+    }
+    // No codes at all still makes a frame.
+    EXPECT_EQ(decode(gifWithData(2, 2, {2, 0})).info.frameCount, 1);
+
+    // A later frame cut short halfway: its lower rows show the frame before
+    // (disposal 1), and the frames after it are whole.
+    Gif g = screen(4, 4);
+    g.frames.push_back(solid(0, 0, 4, 4, 1));
+    g.frames.push_back(solid(0, 0, 4, 4, 2));
+    g.frames.push_back(solid(0, 0, 4, 4, 3));
+    for (auto& f : g.frames) {
+        f.control = true;
+        f.disposal = 1;
+    }
+    g.frames[1].lzw.cutAfter = 8;
+    giftest::Decoded d = decode(encodeGif(g));
+    ASSERT_EQ(d.info.frameCount, 3);
+    for (int x = 0; x < 4; ++x) {
+        EXPECT_EQ(d.pixel(4 + x, 1), 2);
+        EXPECT_EQ(d.pixel(4 + x, 2), 1);
+        EXPECT_EQ(d.pixel(8 + x, 3), 3);
+        EXPECT_FALSE(d.transparent(4 + x, 3));
+    }
 }
 
 TEST(GifLzw, CodePastTheNextFreeOneFailsEvenWhenValidCodesFollow) {
