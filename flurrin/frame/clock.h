@@ -33,4 +33,26 @@ public:
     }
 };
 
+// Windows keeps its timer at 15.6 ms unless a program asks for finer: the
+// frame and transition waits ask for the finest (1 ms on most machines)
+// while the saver runs, and give it back when it ends.
+class FineTimerScope {
+public:
+    FineTimerScope() {
+        TIMECAPS caps{};
+        if (timeGetDevCaps(&caps, sizeof caps) != TIMERR_NOERROR) return;
+        UINT period = caps.wPeriodMin > 1 ? caps.wPeriodMin : 1;
+        if (timeBeginPeriod(period) == TIMERR_NOERROR) period_ = period;
+    }
+    ~FineTimerScope() {
+        if (period_) timeEndPeriod(period_);
+    }
+    FineTimerScope(const FineTimerScope&) = delete;
+    FineTimerScope& operator=(const FineTimerScope&) = delete;
+    UINT period() const { return period_; }  // 0: the system's own
+
+private:
+    UINT period_ = 0;
+};
+
 }  // namespace flurrin

@@ -81,18 +81,15 @@ std::string temp_folder() {
     return folder;
 }
 
-bool save_bitmap_file(HBITMAP picture, const std::string& path) {
-    BITMAP info{};
-    if (!picture || !GetObjectA(picture, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return false;
-    BITMAPINFOHEADER header{sizeof(BITMAPINFOHEADER), info.bmWidth, info.bmHeight, 1, 24, BI_RGB};
-    DWORD line = (DWORD(info.bmWidth) * 3 + 3) & ~3u;
-    header.biSizeImage = line * DWORD(info.bmHeight);
-    std::vector<uint8_t> bits(header.biSizeImage);
-    WindowDc screen(nullptr);
-    if (GetDIBits(screen.get(), picture, 0, UINT(info.bmHeight), bits.data(), reinterpret_cast<BITMAPINFO*>(&header),
-                  DIB_RGB_COLORS) != info.bmHeight)
-        return false;
-    BITMAPFILEHEADER file{0x4D42, DWORD(sizeof(BITMAPFILEHEADER) + sizeof header + bits.size()), 0, 0,
+bool save_bitmap_file(const DibSurface& picture, const std::string& path) {
+    if (!picture || picture.width() <= 0 || picture.height() <= 0) return false;
+    // The surface is 24-bit and bottom-up with rows padded to four bytes:
+    // exactly a BMP file's pixel layout.
+    BITMAPINFOHEADER header{sizeof(BITMAPINFOHEADER), picture.width(), picture.height(), 1, 24, BI_RGB};
+    header.biSizeImage = DWORD(picture.stride() * size_t(picture.height()));
+    GdiFlush();  // drawing still queued for the surface lands in its bits first
+    const uint8_t* bits = picture.bits();
+    BITMAPFILEHEADER file{0x4D42, DWORD(sizeof(BITMAPFILEHEADER) + sizeof header + header.biSizeImage), 0, 0,
                           DWORD(sizeof(BITMAPFILEHEADER) + sizeof header)};
     unique_handle out = create_file(path.c_str(), GENERIC_WRITE, 0, CREATE_ALWAYS);
     if (!out) return false;
@@ -100,10 +97,10 @@ bool save_bitmap_file(HBITMAP picture, const std::string& path) {
         DWORD written = 0;
         return WriteFile(out.get(), data, size, &written, nullptr) && written == size;
     };
-    return write(&file, sizeof file) && write(&header, sizeof header) && write(bits.data(), DWORD(bits.size()));
+    return write(&file, sizeof file) && write(&header, sizeof header) && write(bits, header.biSizeImage);
 }
 
-bool save_as_wallpaper(HBITMAP picture, int style, const std::string& file_name) {
+bool save_as_wallpaper(const DibSurface& picture, int style, const std::string& file_name) {
     std::string path = windows_folder() + file_name;
     if (!save_bitmap_file(picture, path)) return false;
     if (style == 0) set_wallpaper_centered();

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "scene/dib_surface.h"
+
 namespace flurrin {
 
 inline constexpr const char* kMainFormCaption = "Screen Saver Main Form";
@@ -24,9 +26,9 @@ void set_wallpaper_centered();
 void set_wallpaper_stretched();
 void set_wallpaper_tiled();
 void apply_wallpaper(const std::string& path);
-// Writes the bitmap as a BMP file at windows_folder() + file_name and makes it
-// the wallpaper in the given style (0 centred, 1 stretched, 2 tiled).
-bool save_as_wallpaper(HBITMAP picture, int style, const std::string& file_name);
+// Writes the picture as a BMP file at windows_folder() + file_name and makes
+// it the wallpaper in the given style (0 centred, 1 stretched, 2 tiled).
+bool save_as_wallpaper(const DibSurface& picture, int style, const std::string& file_name);
 std::string windows_folder();
 // Where pack members are copied out: the user's temporary folder.
 std::string temp_folder();
@@ -35,7 +37,8 @@ std::string temp_folder();
 // time; without it nothing happens.
 void change_password(HWND parent);
 
-// Saves a bitmap as a 24-bit BMP file.
-bool save_bitmap_file(HBITMAP picture, const std::string& path);
+// Saves a surface as a 24-bit BMP file, straight from its bits: its bitmap
+// stays selected into its DC, where GetDIBits may not read it.
+bool save_bitmap_file(const DibSurface& picture, const std::string& path);
 
 }  // namespace flurrin

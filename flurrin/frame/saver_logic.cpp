@@ -23,6 +23,23 @@ uint32_t frame_duration_ms(int frame_rate) {
     return elapsed;
 }
 
+namespace {
+constexpr uint32_t kStallMs = 100;
+}  // namespace
+
+uint32_t FramePacer::wait(uint32_t now) const {
+    int32_t left = int32_t(due_ - now);  // signed: right across the wrap
+    return left > 0 ? uint32_t(left) : 0;
+}
+
+void FramePacer::frame_started(uint32_t now, int frame_rate) {
+    uint32_t duration = frame_duration_ms(frame_rate);
+    // A 15.6 ms timer can leave a 17 ms frame most of a frame late without
+    // any stall, so only lateness well past that restarts the schedule.
+    uint32_t stall = std::max<uint32_t>(duration, kStallMs);
+    due_ = now - due_ >= stall ? now + duration : due_ + duration;
+}
+
 bool scene_due(uint32_t now, uint32_t scene_start, int scene_duration_s) {
     return uint64_t(ticks_since(now, scene_start)) > uint64_t(std::max(1, scene_duration_s)) * 1000u;
 }

@@ -18,6 +18,27 @@ uint32_t ticks_since(uint32_t now, uint32_t start);
 bool frame_wait_over(uint32_t elapsed_ms, int frame_rate);
 // The shortest frame at frame_rate by that rule (48 ms at 20 frames a second).
 uint32_t frame_duration_ms(int frame_rate);
+// Frames on a schedule of absolute deadlines: frame k is due k frame
+// durations after the start, however late the timer woke us for the frames
+// before it. A system timer of 15.6 ms (Windows' default) then still gives
+// the frame rate asked for, where "a frame lasts from when it began" would
+// round each frame up to the next timer tick.
+class FramePacer {
+public:
+    // The first frame is due now.
+    void start(uint32_t now) { due_ = now; }
+    // Milliseconds from now until the next frame is due (0: due).
+    uint32_t wait(uint32_t now) const;
+    bool due(uint32_t now) const { return wait(now) == 0; }
+    // A frame began at `now`: the next is due one frame duration after this
+    // one was. Far behind (a stall, a password prompt), the schedule starts
+    // again from now rather than rushing to catch up.
+    void frame_started(uint32_t now, int frame_rate);
+
+private:
+    uint32_t due_ = 0;
+};
+
 bool scene_due(uint32_t now, uint32_t scene_start, int scene_duration_s);
 bool music_check_due(uint32_t now, uint32_t check_start);
 

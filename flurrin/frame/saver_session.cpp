@@ -38,7 +38,8 @@ void SaverSession::start(const SaverView& view) {
     }
     init_saver();
     uint32_t now = context_.clock.now_ms();
-    scene_start_ = music_check_start_ = frame_due_ = now;
+    scene_start_ = music_check_start_ = now;
+    pacer_.start(now);
     phase_ = Phase::Animating;
 }
 
@@ -114,7 +115,7 @@ uint32_t SaverSession::wait_ms() {
     if (!running()) return INFINITE;
     if (stop_requested_) return 0;
     uint32_t now = context_.clock.now_ms();
-    return phase_ == Phase::Transition ? player_.wait(now) : ms_until(frame_due_, now);
+    return phase_ == Phase::Transition ? player_.wait(now) : pacer_.wait(now);
 }
 
 void SaverSession::tick() {
@@ -122,22 +123,20 @@ void SaverSession::tick() {
         transition_tick();
     } else if (phase_ == Phase::Animating) {
         if (stop_requested_) stop_or_resume();
-        else if (ms_until(frame_due_, context_.clock.now_ms()) == 0) frame_tick();
+        else if (pacer_.due(context_.clock.now_ms())) frame_tick();
     }
 }
 
 void SaverSession::frame_tick() {
     const Settings& s = context_.settings;
     Clock& clock = context_.clock;
-    uint32_t frame_start = clock.now_ms();
+    pacer_.frame_started(clock.now_ms(), s.frame_rate);
     run_frame();
     if (s.mute_audio == 0 && music_check_due(clock.now_ms(), music_check_start_)) {
         next_music();
         music_check_start_ = clock.now_ms();
     }
     if (s.show_time == 1) show_time();
-    // Each frame lasts at least 1000 / (frame_rate + 1) ms from its start.
-    frame_due_ = frame_start + frame_duration_ms(s.frame_rate);
     if (scene_due(clock.now_ms(), scene_start_, s.scene_duration)) begin_scene_change();
 }
 
@@ -195,7 +194,8 @@ void SaverSession::finish_scene_change(bool paint_whole) {
     engine_->restore_background(*target_);  // forget the old frame's rectangles
     // The scene's time starts after its transition.
     uint32_t now = context_.clock.now_ms();
-    scene_start_ = frame_due_ = now;
+    scene_start_ = now;
+    pacer_.start(now);
     ++stats_.scene_changes;
     stats_.picture_index = picture_index_;
     phase_ = Phase::Animating;
@@ -210,7 +210,8 @@ void SaverSession::stop_or_resume() {
         if (!password_.verify(view_.form)) {
             hide_cursor();
             uint32_t now = context_.clock.now_ms();
-            scene_start_ = music_check_start_ = frame_due_ = now;
+            scene_start_ = music_check_start_ = now;
+    pacer_.start(now);
             return;
         }
     }
@@ -277,7 +278,7 @@ void SaverSession::end() {
             engine_->restore_background(*target_);
             engine_->draw_objects(*target_);
         }
-        save_scene_wallpaper(surfaces_.work.bitmap());
+        save_scene_wallpaper(surfaces_.work);
     }
     target_.reset();
     engine_.reset();

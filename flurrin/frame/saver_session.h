@@ -119,7 +119,7 @@ private:
     std::vector<int> block_order_;
     TransitionPlayer player_;
 
-    uint32_t frame_due_ = 0;
+    FramePacer pacer_;  // frames every 1000 / (frame_rate + 1) ms on average
     uint32_t scene_start_ = 0;
     uint32_t music_check_start_ = 0;
     int picture_index_ = 0;

@@ -110,6 +110,7 @@ void run_saver_loop(SaverWindow& window) {
 
 namespace {
 int run(bool test_mode, HWND owner) {
+    FineTimerScope fine_timer;
     SystemClock clock;
     SaverWindow window({app().settings, app().install_path, test_mode, clock});
     bool owner_was_enabled = owner && IsWindowEnabled(owner);

@@ -19,7 +19,7 @@ std::string executable_name() {
 }
 }  // namespace
 
-void save_scene_wallpaper(HBITMAP scene) {
+void save_scene_wallpaper(const DibSurface& scene) {
     std::string name = executable_name() + "_wallpaper.bmp";
     if (save_as_wallpaper(scene, 1, name)) return;
     // Current Windows does not let users write to the Windows folder: keep

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "frame/saver_logic.h"
 
 namespace flurrin {
@@ -24,6 +26,56 @@ TEST(FramePacing, TheFrameDurationIsTheFirstElapsedTimeTheWaitAccepts) {
         EXPECT_TRUE(frame_wait_over(d, rate)) << rate;
         EXPECT_FALSE(frame_wait_over(d - 1, rate)) << rate;
     }
+}
+
+// The saver's loop against a clock like Windows' default one: time moves in
+// ticks of 15.625 ms, the counter reads the last tick, and a wait of w ms
+// ends at the first tick at or after w ms from now. A frame costs 2 ms.
+uint32_t frames_in(double seconds, int frame_rate, double tick_ms, uint32_t start = 0) {
+    double t = 0;
+    auto now = [&] { return start + uint32_t(std::floor(t / tick_ms) * tick_ms); };
+    FramePacer pacer;
+    pacer.start(now());
+    uint32_t frames = 0;
+    while (t < seconds * 1000) {
+        if (pacer.due(now())) {
+            pacer.frame_started(now(), frame_rate);
+            ++frames;
+            t += 2;
+        } else {
+            t = std::ceil((t + pacer.wait(now())) / tick_ms) * tick_ms;
+        }
+    }
+    return frames;
+}
+
+TEST(FramePacing, ACoarseSystemTimerStillGivesTheFrameRate) {
+    for (int rate : {20, 30, 60}) {
+        // What the frame rule gives on a precise clock: 208 frames in ten
+        // seconds at 20 (48 ms each), 303 at 30, 588 at 60.
+        double target = 10000.0 / frame_duration_ms(rate);
+        for (double tick : {15.625, 1.0}) {
+            uint32_t frames = frames_in(10, rate, tick);
+            EXPECT_NEAR(frames, target, target * 0.02) << rate << " frames a second, ticks of " << tick << " ms";
+        }
+        // The same across the counter's wrap.
+        EXPECT_NEAR(frames_in(10, rate, 15.625, 0xFFFFF000u), target, target * 0.02) << rate;
+    }
+}
+
+TEST(FramePacing, AfterAStallTheFramesDoNotRushToCatchUp) {
+    FramePacer pacer;
+    pacer.start(1000);
+    pacer.frame_started(1000, 20);
+    EXPECT_EQ(pacer.wait(1010), 38u);
+    pacer.frame_started(1062, 20);  // woken late: the next is still due at 1096
+    EXPECT_EQ(pacer.wait(1062), 34u);
+    pacer.start(2000);
+    pacer.frame_started(2000, 60);
+    pacer.frame_started(2032, 60);  // 15 ms late at 17 ms a frame: still on schedule
+    EXPECT_EQ(pacer.wait(2032), 2u);
+    pacer.frame_started(4000, 20);  // a password prompt held the loop for seconds
+    EXPECT_EQ(pacer.wait(4000), 48u);
 }
 
 TEST(Deadlines, ElapsedTimesSurviveTheTickCounterWrapping) {

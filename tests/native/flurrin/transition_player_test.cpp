@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "scene/transition_player.h"
 
 namespace flurrin {
@@ -82,6 +84,32 @@ TEST(TransitionPlayer, EveryEffectPlaysToTheEndInItsNominalTime) {
         }
         EXPECT_EQ(copied, steps.size()) << "effect " << effect;
         EXPECT_EQ(now, nominal) << "effect " << effect;
+    }
+}
+
+TEST(TransitionPlayer, ACoarseSystemTimerDoesNotStretchAnEffect) {
+    // Windows' default timer: time moves in ticks of 15.625 ms and a wait
+    // ends at the first tick at or after its length. Each step costs 0.2 ms.
+    std::vector<int> order(kBlockCount);
+    for (int i = 0; i < kBlockCount; ++i) order[size_t(i)] = i + 1;
+    const double tick = 15.625;
+    for (int effect : {1, 11, 15, 16, 20}) {
+        auto steps = effect_steps(effect, 800, 600, order);
+        double nominal = 0;
+        for (const EffectStep& s : steps) nominal += s.wait_ms;
+        TransitionPlayer player;
+        double t = 0;
+        auto now = [&] { return uint32_t(std::floor(t / tick) * tick); };
+        player.start(steps, now());
+        while (player.playing()) {
+            if (player.wait(now()) == 0) {
+                player.advance(now());
+                t += 0.2;
+            } else {
+                t = std::ceil((t + player.wait(now())) / tick) * tick;
+            }
+        }
+        EXPECT_NEAR(t, nominal, nominal * 0.02 + tick) << "effect " << effect;
     }
 }
 

@@ -147,6 +147,79 @@ TEST_F(JpegFiles, MissingAndBrokenFilesShowTheirMessageAndNoCrash) {
     EXPECT_EQ(messages.texts(), std::vector<std::string>{kJpegDataFailed});
 }
 
+// Windows' GetDIBits refuses a bitmap that is selected into a device context;
+// Wine's reads it anyway. While one of these lives, this program's imported
+// GetDIBits follows Windows' rule for the bitmaps of DCs named here.
+class StrictGetDIBits {
+public:
+    explicit StrictGetDIBits(std::vector<HDC> dcs) {
+        watched_ = std::move(dcs);
+        slot_ = import_slot("gdi32.dll", "GetDIBits");
+        if (slot_) swap_in(reinterpret_cast<void*>(&strict));
+    }
+    ~StrictGetDIBits() {
+        if (slot_) swap_in(original_);
+    }
+    bool installed() const { return slot_ != nullptr; }
+
+private:
+    using GetDIBitsFn = int(WINAPI*)(HDC, HBITMAP, UINT, UINT, void*, BITMAPINFO*, UINT);
+    static int WINAPI strict(HDC dc, HBITMAP bitmap, UINT start, UINT lines, void* bits, BITMAPINFO* info, UINT use) {
+        for (HDC watched : watched_)
+            if (GetCurrentObject(watched, OBJ_BITMAP) == bitmap) return 0;
+        return reinterpret_cast<GetDIBitsFn>(original_)(dc, bitmap, start, lines, bits, info, use);
+    }
+    // The import address table entry of dll!name in this program.
+    static void** import_slot(const char* dll, const char* name) {
+        auto* base = reinterpret_cast<uint8_t*>(GetModuleHandleA(nullptr));
+        auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+        auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+        const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); d->Name; ++d) {
+            if (lstrcmpiA(reinterpret_cast<char*>(base + d->Name), dll) != 0) continue;
+            auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
+            auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
+            for (; names->u1.AddressOfData; ++names, ++slots) {
+                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+                auto* by_name = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+                if (lstrcmpA(reinterpret_cast<char*>(by_name->Name), name) == 0)
+                    return reinterpret_cast<void**>(&slots->u1.Function);
+            }
+        }
+        return nullptr;
+    }
+    void swap_in(void* function) {
+        DWORD old = 0;
+        VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &old);
+        void* previous = *slot_;
+        *slot_ = function;
+        VirtualProtect(slot_, sizeof *slot_, old, &old);
+        if (function != original_) original_ = previous;
+    }
+
+    static inline std::vector<HDC> watched_;
+    static inline void* original_ = nullptr;
+    void** slot_ = nullptr;
+};
+
+TEST_F(JpegFiles, TheSceneIsSavedWhileItsBitmapStaysSelected) {
+    // The saver's work surface keeps its bitmap selected to the end.
+    DibSurface scene;
+    ASSERT_TRUE(scene.create(21, 7));  // rows padded: 63 bytes of pixels, 64 stored
+    PatBlt(scene.dc(), 0, 0, 21, 7, BLACKNESS);
+    SetPixel(scene.dc(), 0, 0, RGB(200, 10, 30));
+    SetPixel(scene.dc(), 20, 6, RGB(5, 250, 60));
+    StrictGetDIBits strict({scene.dc()});
+    ASSERT_TRUE(strict.installed());
+    ASSERT_TRUE(save_bitmap_file(scene, dir + "scene.bmp"));
+    unique_hbitmap saved = load_picture_file(dir + "scene.bmp");
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(pixel_of(saved.get(), 0, 0), RGB(200, 10, 30));
+    EXPECT_EQ(pixel_of(saved.get(), 20, 6), RGB(5, 250, 60));
+    EXPECT_EQ(pixel_of(saved.get(), 10, 3), RGB(0, 0, 0));
+    EXPECT_EQ(GetCurrentObject(scene.dc(), OBJ_BITMAP), scene.bitmap()) << "the surface still draws";
+}
+
 TEST_F(JpegFiles, PictureFilesLoadByTheirKind) {
     CapturedMessages messages;
     write_jpeg(dir + "p.jpg", 32, 16, false);
@@ -158,7 +231,7 @@ TEST_F(JpegFiles, PictureFilesLoadByTheirKind) {
     DibSurface dib;
     ASSERT_TRUE(dib.create(20, 10));
     PatBlt(dib.dc(), 0, 0, 20, 10, WHITENESS);
-    ASSERT_TRUE(save_bitmap_file(dib.bitmap(), dir + "w.bmp"));
+    ASSERT_TRUE(save_bitmap_file(dib, dir + "w.bmp"));
     unique_hbitmap bmp = load_picture_file(dir + "w.bmp");
     ASSERT_TRUE(bmp);
     BITMAP info{};
