@@ -211,6 +211,14 @@ TEST_F(JpegFiles, TheSceneIsSavedWhileItsBitmapStaysSelected) {
     SetPixel(scene.dc(), 20, 6, RGB(5, 250, 60));
     StrictGetDIBits strict({scene.dc()});
     ASSERT_TRUE(strict.installed());
+    // The stand-in bites: this is what reading the scene with GetDIBits gets
+    // on Windows.
+    BITMAPINFOHEADER header{sizeof(BITMAPINFOHEADER), 21, 7, 1, 24, BI_RGB};
+    std::vector<uint8_t> read(64 * 7);
+    WindowDc screen_dc(nullptr);
+    EXPECT_EQ(GetDIBits(screen_dc.get(), scene.bitmap(), 0, 7, read.data(), reinterpret_cast<BITMAPINFO*>(&header),
+                        DIB_RGB_COLORS),
+              0);
     ASSERT_TRUE(save_bitmap_file(scene, dir + "scene.bmp"));
     unique_hbitmap saved = load_picture_file(dir + "scene.bmp");
     ASSERT_TRUE(saved);
