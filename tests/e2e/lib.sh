@@ -69,14 +69,16 @@ probe() {
   return $rc
 }
 
-# start_program VAR exe [args...]: runs a program in the background; its shell
-# job id goes into VAR, its exit code into a file read by wait_program.
+# start_program VAR exe [args...]: runs a program (of the build, or given by
+# an absolute path) in the background; its shell job id goes into VAR, its
+# exit code into a file read by wait_program.
 start_program() {
   local var=$1 exe=$2
   shift 2
   local rcfile
   rcfile=$(mktemp)
-  ( wine_run "$TEST_BIN/$exe" "$@" >/dev/null 2>&1; echo $? >"$rcfile" ) &
+  [[ "$exe" = /* ]] || exe=$TEST_BIN/$exe
+  ( wine_run "$exe" "$@" >/dev/null 2>&1; echo $? >"$rcfile" ) &
   printf -v "$var" '%s:%s' "$!" "$rcfile"
 }
 

@@ -26,6 +26,7 @@
 //   foreground                            handle of the foreground window (0 for none)
 //   memory <hwnd>                         working set of the window's process, in bytes
 //                                         (or why it cannot be read, exit 1)
+//   resource <module> <name> <file>       writes a program's raw data resource to a file
 #include <windows.h>
 #include <psapi.h>
 #include <shlwapi.h>
@@ -256,6 +257,26 @@ int workingSet(HWND window) {
     return 0;
 }
 
+// Copies a raw data (RCDATA) resource of a program file, loaded as data only.
+int saveResource(const char* module, const char* name, const char* file) {
+    HMODULE data = LoadLibraryExA(module, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!data) return 1;
+    int status = 1;
+    HRSRC found = FindResourceA(data, name, RT_RCDATA);
+    HGLOBAL loaded = found ? LoadResource(data, found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (bytes) {
+        DWORD size = SizeofResource(data, found);
+        if (FILE* out = fopen(file, "wb")) {
+            if (fwrite(bytes, 1, size, out) == size) status = 0;
+            if (fclose(out) != 0) status = 1;
+        }
+        if (status == 0) printf("%lu\n", static_cast<unsigned long>(size));
+    }
+    FreeLibrary(data);
+    return status;
+}
+
 int usage() {
     fprintf(stderr, "probe: bad command\n");
     return 2;
@@ -375,5 +396,6 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (cmd == "memory" && need(1)) return workingSet(toHwnd(argv[2]));
+    if (cmd == "resource" && need(3)) return saveResource(argv[2], argv[3], argv[4]);
     return usage();
 }
