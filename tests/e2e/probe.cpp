@@ -27,6 +27,8 @@
 //   memory <hwnd>                         working set of the window's process, in bytes
 //                                         (or why it cannot be read, exit 1)
 //   resource <module> <name> <file>       writes a program's raw data resource to a file
+//   hung <class> <title> <ms>             a window that never answers: prints its handle,
+//                                         handles no message for ms, then ends
 #include <windows.h>
 #include <psapi.h>
 #include <shlwapi.h>
@@ -191,6 +193,20 @@ int hostWindow(DWORD ms) {
         Sleep(10);
     }
     DestroyWindow(host);
+    return 0;
+}
+
+int hungWindow(const char* cls, const char* title, DWORD ms) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = cls;
+    if (!RegisterClassA(&wc)) return 1;
+    HWND window = CreateWindowExA(0, cls, title, WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr, wc.hInstance, nullptr);
+    if (!window) return 1;
+    printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)));
+    fflush(stdout);
+    Sleep(ms);
     return 0;
 }
 
@@ -397,5 +413,6 @@ int main(int argc, char** argv) {
     }
     if (cmd == "memory" && need(1)) return workingSet(toHwnd(argv[2]));
     if (cmd == "resource" && need(3)) return saveResource(argv[2], argv[3], argv[4]);
+    if (cmd == "hung" && need(3)) return hungWindow(argv[2], argv[3], DWORD(toLong(argv[4])));
     return usage();
 }

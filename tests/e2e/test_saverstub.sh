@@ -93,24 +93,43 @@ start_program saver "$stub" /S
 window=$(probe wait WindowsScreenSaverClass - 10000)
 check "the hand-over is done" settled "$window"
 check_eq "full screen: \"s <window>\"" "s$window" "$(marker_says)"
-xdotool key space
-check_eq "a key still ends it" 0 "$(wait_program "$saver" 10)"
+# The stand-in's console may hold the keyboard now; a click still lands on
+# the top-most saver.
+xdotool mousemove $((width / 2)) $((height / 2)) click 1
+check_eq "the mouse ends it" 0 "$(wait_program "$saver" 10)"
 
 echo "-- /p <host> starts a preview lumarel; both end with the host"
 use_path "$lumarel_path"
 host=$(host_window 10000)
 check "the host window is there" test -n "$host"
-start_program preview "$stub" /p "$host"
+start_program previewer "$stub" /p "$host"
 preview=$(probe wait "SSP Lumarel" QuorvaneLumarel 15000)
 check "an \"SSP Lumarel\" was started for it" test -n "$preview"
 check_match "the stub's window is the host's child" WindowsScreenSaverClass "$(probe children "${host:-0}")"
 check_eq "no full-screen lumarel was started" 0 "$(lumarels)"
-check_eq "the stub ends with the host, with 0" 0 "$(wait_program "$preview" 20)"
+check_eq "the stub ends with the host, with 0" 0 "$(wait_program "$previewer" 20)"
 check "and so does its lumarel" probe gone "${preview:-0}" 5000
+
+echo "-- a hung lumarel window does not keep the saver up"
+hung_out=$(mktemp)
+( timeout -k 5 60 "$WINE_LOADER" "$TEST_BIN/probe.exe" hung Lumarel QuorvaneLumarel 8000 2>/dev/null |
+  sed -u 's/\r//' >"$hung_out" ) >/dev/null 2>&1 &
+hung_job=$!
+check "a window \"Lumarel\"/\"QuorvaneLumarel\" that answers nothing is there" wait_until 10 test -s "$hung_out"
+use_stand_in
+start_program saver "$stub" /s
+window=$(probe wait WindowsScreenSaverClass - 10000)
+check "the hand-over is done" settled "$window"
+check "nothing was started" test ! -e "$marker"
+xdotool key space
+check_eq "a key ends the stub with 0 within 2 s" 0 "$(wait_program "$saver" 2)"
+wait "$hung_job" 2>/dev/null
+rm -f "$hung_out"
 
 echo "-- without Path the stub says it cannot find lumarel"
 probe regdel HKCU "$KEY" >/dev/null
 check "no lumarel is left" wait_until 10 no_lumarel
+xdotool mousemove 100 100
 start_program saver "$stub" -s
 window=$(probe wait WindowsScreenSaverClass - 10000)
 check "the hand-over is done" settled "$window"
@@ -122,8 +141,14 @@ white_text() {
 check "white text shows at the top of the black screen" wait_until 10 white_text
 check_eq "the rest is black" 000000 "$(probe pixel $((width / 2)) $((height / 2)))"
 screenshot saver-stub-cant-find >/dev/null
-xdotool key space
-check_eq "a key ends it" 0 "$(wait_program "$saver" 10)"
+# The pointer rests at (100, 100): reports of that place are not moves.
+WM_MOUSEMOVE=512
+probe post "$window" $WM_MOUSEMOVE 0 $(((100 << 16) | 100)) >/dev/null
+probe post "$window" $WM_MOUSEMOVE 0 $(((101 << 16) | 101)) >/dev/null
+check "where the pointer rests does not end it" settled "$window"
+check "it still runs" kill -0 "${saver%%:*}"
+probe post "$window" $WM_MOUSEMOVE 0 $(((300 << 16) | 300)) >/dev/null
+check_eq "a real move ends it" 0 "$(wait_program "$saver" 10)"
 
 echo "-- switches it cannot use: no window, exit code 0"
 for args in "/p" "/p 4294967296" "/p junk" "/a 0" "/x"; do
