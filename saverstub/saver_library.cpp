@@ -85,7 +85,6 @@ void onClose(HWND window) {
 
 bool registerWindowClass() {
     WNDCLASSA wc{};
-    wc.style = CS_DBLCLKS | CS_SAVEBITS | CS_PARENTDC;
     wc.lpfnWndProc = ScreenSaverProc;
     wc.hInstance = library.instance;
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));

@@ -25,8 +25,7 @@ void handOverWindow(HWND window) {
     // of its own.
     if (!preview && postToLumarel(false, kSaverWindowMessage, reinterpret_cast<WPARAM>(window), 0)) return;
     char parameters[32] = {preview ? 'p' : 's', ' '};
-    auto written = std::to_chars(parameters + 2, parameters + sizeof parameters - 1,
-                                 static_cast<UINT_PTR>(reinterpret_cast<UINT_PTR>(window)));
+    auto written = std::to_chars(parameters + 2, parameters + sizeof parameters - 1, reinterpret_cast<UINT_PTR>(window));
     *written.ptr = 0;
     if (!startLumarel(parameters, preview)) {
         handOver.cantFind = true;
