@@ -1,5 +1,7 @@
 #include "engine/animation.h"
 
+#include <vector>
+
 #include "engine/bulb_world.h"
 #include "engine/desktop_windows.h"
 #include "engine/flash_state.h"
@@ -8,6 +10,33 @@
 namespace lumarel {
 
 namespace {
+
+bool underWine() {
+    static const bool wine = [] {
+        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+        return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    }();
+    return wine;
+}
+
+// Wine moves a window up on the display when it becomes the top window, but
+// never down: a window it lowers (or made before the others) stays in front
+// of windows now above it. Raising those again, lowest first, keeps their
+// order and puts each in front on the display too. Windows needs none of it.
+void bringWindowsAboveToFront(HWND window) {
+    if (!underWine()) return;
+    std::vector<HWND> above;  // lowest first
+    for (HWND w = GetWindow(window, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
+        if (IsWindowVisible(w)) above.push_back(w);
+    for (HWND w : above)
+        SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+bool visibleWindowBelow(HWND window) {
+    for (HWND below = GetWindow(window, GW_HWNDNEXT); below; below = GetWindow(below, GW_HWNDNEXT))
+        if (IsWindowVisible(below)) return true;
+    return false;
+}
 
 bool buttonHeld() { return GetAsyncKeyState(VK_LBUTTON) < 0 || GetAsyncKeyState(VK_RBUTTON) < 0; }
 
@@ -22,17 +51,34 @@ WorldSetInputs Animation::currentInputs(const RECT& rectangle) const {
     for (const auto& side : flashState().arrangement) in.arrangement.insert(in.arrangement.end(), side.begin(), side.end());
     in.pattern = flashState().pattern;
     in.location = context_.bulbLocation;
+    in.bulbWindowOnDesktop = context_.bulbWindowOnDesktop;
     in.displayGeneration = generation_;
     return in;
+}
+
+void setBulbWindowLevel(const EngineContext& context, UINT show) {
+    HWND bulbs = context.bulbWindow;
+    if (!bulbs) return;
+    const UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    const bool topmost = (GetWindowLongA(bulbs, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    if (context.onTop()) {
+        SetWindowPos(bulbs, HWND_TOPMOST, 0, 0, 0, 0, keep | show);
+        return;
+    }
+    // Windows the bulbs covered repaint where they are uncovered.
+    if (topmost) SetWindowPos(bulbs, HWND_NOTOPMOST, 0, 0, 0, 0, keep);
+    // An owned window stays above its owner: the owner goes down first.
+    if (HWND owner = GetWindow(bulbs, GW_OWNER)) SetWindowPos(owner, HWND_BOTTOM, 0, 0, 0, 0, keep);
+    // Stacked first, then shown where it is: a window shown with a
+    // position in the Z order is raised first under Wine.
+    SetWindowPos(bulbs, HWND_BOTTOM, 0, 0, 0, 0, keep);
+    if (show) SetWindowPos(bulbs, nullptr, 0, 0, 0, 0, keep | SWP_NOZORDER | show);
+    bringWindowsAboveToFront(bulbs);
 }
 
 void placeBulbWindow(const EngineContext& context, unique_hrgn region, HWND layout) {
     HWND bulbs = context.bulbWindow;
     if (!bulbs) return;
-    if (!region) {
-        ShowWindow(bulbs, SW_HIDE);
-        return;
-    }
     RECT wanted, have;
     GetClientRect(layout, &wanted);
     MapWindowPoints(layout, nullptr, reinterpret_cast<POINT*>(&wanted), 2);
@@ -43,12 +89,15 @@ void placeBulbWindow(const EngineContext& context, unique_hrgn region, HWND layo
                      SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOREDRAW);
     }
     // The window owns the region from here on.
-    SetWindowRgn(bulbs, region.release(), TRUE);
-    if (!IsWindowVisible(bulbs)) ShowWindow(bulbs, SW_SHOWNA);
+    if (region) SetWindowRgn(bulbs, region.release(), TRUE);
+    if (!IsWindowVisible(bulbs))
+        setBulbWindowLevel(context, SWP_SHOWWINDOW);
+    else if (!context.onTop() && visibleWindowBelow(bulbs))
+        setBulbWindowLevel(context, 0);  // restacked without telling it (Wine does)
 }
 
 void Animation::step() {
-    const EngineContext& a = context_;
+    EngineContext& a = context_;
     if (running_) return;
     running_ = true;
     struct Done {
@@ -62,15 +111,17 @@ void Animation::step() {
     if (!saver && !advances && !redraw_) return;
     if (buttonHeld()) return;  // no smearing over drag outlines; the advance waits
     try {
-        // Off the top the bulb window must not keep old bulbs, even when the
-        // desktop has no icon view to draw on instead.
-        if ((saver || !a.onTop()) && a.bulbWindow && IsWindowVisible(a.bulbWindow))
-            ShowWindow(a.bulbWindow, SW_HIDE);
+        // Without an icon view (no shell, or one that has none) the desktop
+        // place shows the bulbs through the bulb window at the bottom.
+        const bool noIconView = !saver && a.runMode == kRunNormal && !findDesktopWindow(a, kIconView);
+        if (noIconView != a.bulbWindowOnDesktop) {
+            a.bulbWindowOnDesktop = noIconView;
+            discard();
+        }
+        // Off the window the bulb window must not keep old bulbs.
+        if (!a.inBulbWindow()) hideBulbWindow(a);
         HWND layout = findDesktopWindow(a, kLayoutWindow);
         HWND target = findDesktopWindow(a, kDrawingTarget);
-        // Shells without an icon view still get the bulbs on top, laid out
-        // over the whole screen.
-        if (!layout && !saver && a.onTop()) layout = GetDesktopWindow();
         if (!layout || !target) return;
         WindowDc dc(target);
         if (!dc) return;
@@ -78,13 +129,28 @@ void Animation::step() {
         if (!worlds_) worlds_ = std::make_unique<BulbWorldSet>(context_, layout, rectangle);
         WorldSetInputs inputs = currentInputs(rectangle);
         if (!worlds_->built() && !gate_.shouldTry(inputs)) return;
-        worlds_->update(rectangle, dc.get());
+        if (worlds_->update(rectangle, dc.get())) shownShape_.reset();
         if (!worlds_->built()) {
             gate_.failed(inputs);
             return;
         }
         gate_.succeeded();
-        if (!saver && a.onTop()) placeBulbWindow(a, worlds_->windowRegion(clock_.step()), layout);
+        if (a.inBulbWindow()) {
+            // A new region costs a full-screen shape rebuild: hand one only
+            // when the bulbs' shape really changes.
+            const BulbWorldSet::ShapeKey key = worlds_->shapeKey(clock_.step());
+            unique_hrgn region;
+            if (!shownShape_ || *shownShape_ != key || !IsWindowVisible(a.bulbWindow)) {
+                region = worlds_->windowRegion(clock_.step());
+                if (!region) {
+                    hideBulbWindow(a);
+                    shownShape_.reset();
+                    return;
+                }
+                shownShape_ = key;
+            }
+            placeBulbWindow(a, std::move(region), layout);
+        }
         worlds_->draw(rectangle, dc.get(), clock_.step());
         if (advances) clock_.advanced();
         redraw_ = false;
@@ -93,8 +159,28 @@ void Animation::step() {
     }
 }
 
+void Animation::locationChanged() {
+    EngineContext& a = context_;
+    // Between the window at the bottom and the window on top the pictures
+    // and shapes are the same: only the window's level changes. Slow bulbs
+    // going on top are rebuilt so the user is told about them.
+    const bool keep = a.bulbWindowOnDesktop && worlds_ && worlds_->built() && !worlds_->anySlow();
+    if (keep) {
+        if (a.bulbWindow && IsWindowVisible(a.bulbWindow)) setBulbWindowLevel(a, 0);
+        redraw_ = true;
+        return;
+    }
+    if (!a.inBulbWindow()) hideBulbWindow(a);
+    discard();
+}
+
+void hideBulbWindow(const EngineContext& context) {
+    if (context.bulbWindow && IsWindowVisible(context.bulbWindow)) ShowWindow(context.bulbWindow, SW_HIDE);
+}
+
 void Animation::discard() {
     worlds_.reset();
+    shownShape_.reset();
     redraw_ = true;
     ++generation_;
     gate_.succeeded();

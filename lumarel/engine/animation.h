@@ -2,7 +2,9 @@
 #pragma once
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <memory>
 
 #include "base/handles.h"
@@ -23,6 +25,9 @@ public:
     void step();
     // Drops the world set; the next step rebuilds it.
     void discard();
+    // After the bulb location changed: hides or restacks the bulb window at
+    // once, and drops the world set unless it serves the new place as it is.
+    void locationChanged();
     // The next step draws even when the animation does not advance (the bulb
     // window lost its picture).
     void redraw() { redraw_ = true; }
@@ -44,11 +49,16 @@ private:
     RebuildGate gate_;
     uint32_t generation_ = 0;  // grows with every discard (display, palette, settings)
     bool running_ = false;     // a message box inside a rebuild pumps timer ticks
+    std::optional<std::array<int, 4>> shownShape_;  // the shape the bulb window has
 };
 
-// Puts the bulb window over the layout window, cut to `region`; a null region
-// hides it.
+// Puts the bulb window over the layout window and shows it at its level;
+// hands it `region` when there is one (null keeps the shape it has).
 void placeBulbWindow(const EngineContext& context, unique_hrgn region, HWND layout);
+void hideBulbWindow(const EngineContext& context);
+// Topmost when the bulbs are on top; else at the bottom, just above the
+// desktop. `show` is 0 or SWP_SHOWWINDOW.
+void setBulbWindowLevel(const EngineContext& context, UINT show);
 // Tells every bulb kind to drop its cached pictures and regions.
 void dropBulbCaches();
 // Builds the program palette (once) and realises it in the window.

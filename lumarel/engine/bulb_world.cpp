@@ -76,7 +76,8 @@ BulbWorld::BulbWorld(const EngineContext& context, BulbPosition side, const RECT
 BulbWorld::~BulbWorld() {
     if (picture_) {
         picture_.reset();
-        if (layoutWindow_ && layoutWindow_ != context_.saverWindow && IsWindow(layoutWindow_)) {
+        // The icon view repaints where the bulbs were; a window just hides.
+        if (onDesktop_ && layoutWindow_ && IsWindow(layoutWindow_)) {
             InvalidateRect(layoutWindow_, &place_, TRUE);
             GdiFlush();
         }
@@ -138,7 +139,40 @@ void BulbWorld::measure() {
 bool BulbWorld::render(HDC dc) {
     if (!layout_.usable) return false;  // nothing along this side
     const EngineContext& a = context_;
-    const int w = pictureSize_.cx, h = pictureSize_.cy;
+    const int32_t pattern = flashState().pattern;
+
+    // Which phase every frame shows in every copy, decided now (random
+    // flashing draws its numbers here), so identical copies are known before
+    // anything is drawn.
+    frames_.clear();
+    for (const PlacedCorner& c : layout_.corners)
+        frames_.push_back({cornerIds_[c.right ? 1 : 0], cornerPosition(side_, c.right), 0, {c.along, c.across}, c.frame});
+    const size_t cornerCount = frames_.size();
+    auto at = [this](int32_t along, int32_t across) {
+        return horizontal() ? POINT{along, across} : POINT{across, along};
+    };
+    for (const PlacedBulb& b : layout_.bulbs)
+        frames_.push_back({edgeIds_[size_t(b.slot)], side_, b.flavor, at(b.along, b.across), b.frame});
+    phases_.assign(size_t(phaseCount_), std::vector<int>(frames_.size(), 0));
+    for (size_t f = 0; f < frames_.size(); ++f) {
+        BulbObject* kind = findBulbById(frames_[f].id);
+        int phases = 1;
+        try {
+            if (kind) phases = std::max(1, kind->phaseCount(frames_[f].position));
+        } catch (...) {
+        }
+        int sequence = f < cornerCount ? 0 : layout_.bulbs[f - cornerCount].sequence;
+        for (int p = 0; p < phaseCount_; ++p)
+            phases_[size_t(p)][f] = f < cornerCount ? cornerBulbPhase(p, phases)
+                                                    : edgeBulbPhase(pattern, p, phaseCount_, sequence, phases, rand());
+    }
+    slotOfCopy_ = shareIdenticalCopies(phases_);
+    storedCopies_ = 1 + *std::max_element(slotOfCopy_.begin(), slotOfCopy_.end());
+    rendered_.assign(size_t(storedCopies_), false);
+
+    const int w = horizontal() ? layout_.length : thickness_ * storedCopies_;
+    const int h = horizontal() ? thickness_ * storedCopies_ : layout_.length;
+    pictureSize_ = {w, h};
     picture_ = Surface(dc, unique_hbitmap(CreateCompatibleBitmap(dc, w, h)));
     PatBlt(picture_.get(), 0, 0, w, h, BLACKNESS);
     mask_ = Surface(dc, unique_hbitmap(CreateBitmap(w, h, 1, 1, nullptr)));
@@ -152,73 +186,83 @@ bool BulbWorld::render(HDC dc) {
         SetBkColor(colour, RGB(255, 255, 255));
     }
 
-    const bool onTop = a.onTop() && !a.saverWindow;
-    phaseRegions_.clear();
-    if (onTop)
-        for (int p = 0; p < phaseCount_; ++p) {
-            phaseRegions_.emplace_back(CreateRectRgn(0, 0, 0, 0));
-            check(bool(phaseRegions_.back()));
-        }
-    const bool onDesktop = a.runMode == kRunNormal && a.bulbLocation == kOnDesktop;
-    const MaskKind maskKind = onDesktop ? kMaskOutline : kMaskOwn;
-    SelectPaletteScope palette(picture_.get(), programPalette(bulbContext()));
+    withRegions_ = a.inBulbWindow();
+    shapes_.clear();
+    shapeOfSlot_.assign(size_t(storedCopies_), -1);
+    onDesktop_ = a.onIconView();
+    // Copy 0 holds every frame once: after it, the slow flag is known.
+    renderCopy(0);
+    return slow_;
+}
 
-    // One frame of one copy, at (x, y) inside the copy.
-    auto drawOne = [&](BulbObject* kind, BulbPosition position, int flavor, int phase, int copy, int x, int y,
-                       const LayoutSize& frame) {
-        POINT o = copyOrigin(copy);
+void BulbWorld::renderCopy(int copy) {
+    const int slot = slotOfCopy(copy);
+    if (rendered_.empty() || rendered_[size_t(slot)]) return;
+    rendered_[size_t(slot)] = true;
+    const MaskKind maskKind = onDesktop_ ? kMaskOutline : kMaskOwn;
+    SelectPaletteScope palette(picture_.get(), programPalette(bulbContext()));
+    unique_hrgn shape;
+    // A kind that keeps its shape across phases gives every copy copy 0's
+    // region, so only slow worlds build more than one.
+    const bool newShape = withRegions_ && (slot == 0 || slow_);
+    if (newShape) {
+        shape.reset(CreateRectRgn(0, 0, 0, 0));
+        check(bool(shape));
+    }
+    const POINT o = slotOrigin(slot);
+    for (size_t f = 0; f < frames_.size(); ++f) {
+        const Frame& frame = frames_[f];
+        BulbObject* kind = findBulbById(frame.id);
+        if (!kind) continue;
+        const int phase = phases_[size_t(copy)][f];
+        const int x = frame.at.x, y = frame.at.y;
         try {
-            kind->drawFrameMask(position, flavor, phase, o.x + x, o.y + y, mask_.get(), maskKind);
-            if (!phaseRegions_.empty())
-                kind->addFrameRegion(position, flavor, phase, place_.left + x, place_.top + y,
-                                     phaseRegions_[size_t(copy)].get());
-            if (kind->drawFrame(position, flavor, phase, o.x + x, o.y + y, picture_.get(), onDesktop)) {
+            kind->drawFrameMask(frame.position, frame.flavor, phase, o.x + x, o.y + y, mask_.get(), maskKind);
+            if (shape)
+                kind->addFrameRegion(frame.position, frame.flavor, phase, place_.left + x, place_.top + y, shape.get());
+            if (kind->drawFrame(frame.position, frame.flavor, phase, o.x + x, o.y + y, picture_.get(), onDesktop_)) {
                 slow_ = true;
-                if (copy == 0) {
-                    unique_hrgn box(CreateRectRgn(x, y, x + frame.width, y + frame.height));
+                if (slot == 0) {
+                    unique_hrgn box(CreateRectRgn(x, y, x + frame.size.width, y + frame.size.height));
                     if (box) CombineRgn(slowRegion_.get(), slowRegion_.get(), box.get(), RGN_OR);
                 }
-                kind->drawFrameMask(position, flavor, phase, o.x + x, o.y + y, backgroundMask_.get(),
+                kind->drawFrameMask(frame.position, frame.flavor, phase, o.x + x, o.y + y, backgroundMask_.get(),
                                     kMaskBackground);
             }
         } catch (...) {
             // a failing kind draws nothing for this bulb
         }
-    };
-    auto at = [this](int32_t along, int32_t across) {
-        return horizontal() ? POINT{along, across} : POINT{across, along};
-    };
-
-    for (const PlacedCorner& c : layout_.corners) {
-        BulbPosition position = cornerPosition(side_, c.right);
-        BulbObject* kind = findBulbById(cornerIds_[c.right ? 1 : 0]);
-        if (!kind) continue;
-        int phases = std::max(1, kind->phaseCount(position));
-        for (int p = 0; p < phaseCount_; ++p)
-            drawOne(kind, position, 0, cornerBulbPhase(p, phases), p, c.along, c.across, c.frame);
     }
-    for (const PlacedBulb& b : layout_.bulbs) {
-        BulbObject* kind = findBulbById(edgeIds_[size_t(b.slot)]);
-        if (!kind) continue;
-        int phases = std::max(1, kind->phaseCount(side_));
-        POINT pt = at(b.along, b.across);
-        for (int p = 0; p < phaseCount_; ++p) {
-            int phase = edgeBulbPhase(flashState().pattern, p, phaseCount_, b.sequence, phases, rand());
-            drawOne(kind, side_, b.flavor, phase, p, pt.x, pt.y, b.frame);
+    if (withRegions_) {
+        int found = 0;  // a copy of an unchanging world shows copy 0's shape
+        if (shape) {
+            found = -1;
+            for (size_t i = 0; i < shapes_.size() && found < 0; ++i)
+                if (EqualRgn(shapes_[i].get(), shape.get())) found = int(i);
+            if (found < 0) {
+                found = int(shapes_.size());
+                shapes_.push_back(std::move(shape));
+            }
         }
+        shapeOfSlot_[size_t(slot)] = found;
     }
     GdiFlush();
-    return slow_;
+}
+
+void BulbWorld::renderAllCopies() {
+    for (int copy = 0; copy < phaseCount_; ++copy) ensureCopy(copy);
 }
 
 void BulbWorld::drawPhase(HDC dc, int32_t step) {
     if (!hasPictures()) return;
     const EngineContext& a = context_;
-    POINT o = copyOrigin(wrapPhase(step, phaseCount_));
+    const int copy = wrapPhase(step, phaseCount_);
+    ensureCopy(copy);
+    POINT o = copyOrigin(copy);
     const int w = scratchSize_.cx, h = scratchSize_.cy;
     const bool boost = a.runMode == kRunNormal;
     if (boost) SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
-    if (a.saverWindow || !a.onTop()) {
+    if (!withRegions_) {
         HDC s = scratch_.get();
         BitBlt(s, 0, 0, w, h, dc, place_.left, place_.top, SRCCOPY);
         BitBlt(s, 0, 0, w, h, mask_.get(), o.x, o.y, SRCAND);
@@ -244,13 +288,14 @@ void BulbWorld::refreshBackground(HRGN pending) {
     }
     unique_hrgn region(CreateRectRgn(0, 0, 0, 0));
     if (!region) return;
+    renderAllCopies();
     CombineRgn(region.get(), pending, nullptr, RGN_COPY);
     OffsetRgn(region.get(), -place_.left, -place_.top);
     HDC pic = picture_.get();
-    for (int p = 0; p < phaseCount_; ++p) {
-        POINT o = copyOrigin(p);
+    for (int p = 0; p < storedCopies_; ++p) {
+        POINT o = slotOrigin(p);
         if (p > 0) {
-            POINT prev = copyOrigin(p - 1);
+            POINT prev = slotOrigin(p - 1);
             OffsetRgn(region.get(), o.x - prev.x, o.y - prev.y);
         }
         SelectClipRgn(pic, region.get());
@@ -261,9 +306,17 @@ void BulbWorld::refreshBackground(HRGN pending) {
     SelectClipRgn(pic, nullptr);
 }
 
-void BulbWorld::addPhaseRegion(HRGN target, int32_t step) const {
-    if (phaseRegions_.empty() || !target) return;
-    CombineRgn(target, target, phaseRegions_[size_t(wrapPhase(step, int(phaseRegions_.size())))].get(), RGN_OR);
+int BulbWorld::shapeOfStep(int32_t step) {
+    if (!withRegions_ || rendered_.empty()) return -1;
+    const int copy = wrapPhase(step, phaseCount_);
+    ensureCopy(copy);
+    return shapeOfSlot_[size_t(slotOfCopy(copy))];
+}
+
+void BulbWorld::addPhaseRegion(HRGN target, int32_t step) {
+    const int shape = shapeOfStep(step);
+    if (shape < 0 || size_t(shape) >= shapes_.size() || !target) return;
+    CombineRgn(target, target, shapes_[size_t(shape)].get(), RGN_OR);
 }
 
 bool BulbWorld::hitEmpty(int x, int y) {
@@ -277,14 +330,16 @@ void BulbWorld::markPixel(int x, int y) {
     if (!inside(place_, x, y) || !picture_) return;
     int rx = x - place_.left, ry = y - place_.top;
     COLORREF colour = GetPixel(picture_.get(), rx, ry) != RGB(0, 0, 0) ? kMarkLit : kMarkDark;
-    for (int p = 0; p < phaseCount_; ++p) {
-        POINT o = copyOrigin(p);
+    renderAllCopies();  // a copy rendered later would lose the mark
+    for (int p = 0; p < storedCopies_; ++p) {
+        POINT o = slotOrigin(p);
         SetPixel(picture_.get(), o.x + rx, o.y + ry, colour);
     }
 }
 
-COLORREF BulbWorld::maskPixel(int x, int y, int phase) const {
+COLORREF BulbWorld::maskPixel(int x, int y, int phase) {
     if (!mask_) return CLR_INVALID;
+    ensureCopy(phase);
     POINT o = copyOrigin(phase);
     return GetPixel(mask_.get(), x + o.x, y + o.y);
 }
@@ -344,7 +399,7 @@ void BulbWorldSet::rebuild(HDC dc) {
     if (anySlow_ && a.runMode == kRunNormal) {
         if (a.onTop()) {
             if (a.warnSlowBulbsOnTop) a.warnSlowBulbsOnTop();
-        } else {
+        } else if (a.onIconView()) {
             a.pendingRepaint.reset(CreateRectRgnIndirect(&last_));
         }
     }
@@ -363,7 +418,14 @@ void BulbWorldSet::draw(const RECT&, HDC dc, int32_t step) {
         if (BulbWorld* w = world(side)) w->drawPhase(dc, step);
 }
 
-unique_hrgn BulbWorldSet::windowRegion(int32_t step) const {
+BulbWorldSet::ShapeKey BulbWorldSet::shapeKey(int32_t step) {
+    ShapeKey key{-1, -1, -1, -1};
+    for (int side = 0; side < 4; ++side)
+        if (worlds_[side]) key[size_t(side)] = worlds_[side]->shapeOfStep(step);
+    return key;
+}
+
+unique_hrgn BulbWorldSet::windowRegion(int32_t step) {
     bool any = false;
     for (const auto& w : worlds_) any = any || (w && w->hasRegions());
     if (!any) return {};

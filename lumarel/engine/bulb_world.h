@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -27,18 +28,23 @@ public:
     ~BulbWorld();
 
     void measure();
-    // Pre-renders every phase copy; true when a kind on this side is slow.
+    // Makes the pictures and renders the first phase copy; the others are
+    // rendered when first shown, and copies that show the same phase of
+    // every bulb are stored once. True when a kind on this side is slow.
     bool render(HDC dc);
     // Sets (x, y) of every copy to the colour phase 0 decides.
     void markPixel(int x, int y);
-    COLORREF maskPixel(int x, int y, int phase) const;
+    COLORREF maskPixel(int x, int y, int phase);
 
     // Puts phase copy (step mod phase count) on dc.
     void drawPhase(HDC dc, int32_t step);
     // Takes the desktop behind slow bulbs again where `pending` repainted.
     void refreshBackground(HRGN pending);
     // ORs this world's region of the step's phase into target.
-    void addPhaseRegion(HRGN target, int32_t step) const;
+    void addPhaseRegion(HRGN target, int32_t step);
+    // Which of the world's distinct shapes the step shows (-1 without
+    // regions): equal numbers are equal regions.
+    int shapeOfStep(int32_t step);
     bool hitEmpty(int x, int y);
 
     BulbPosition side() const { return side_; }
@@ -49,18 +55,38 @@ public:
     int bulbCount() const { return bulbCount_; }
     bool slow() const { return slow_; }
     bool hasPictures() const { return picture_ && mask_ && scratch_; }
-    bool hasRegions() const { return !phaseRegions_.empty(); }
+    bool hasRegions() const { return withRegions_; }
     const WorldLayout& layout() const { return layout_; }
     HDC pictureDc() const { return picture_.get(); }
+    // Copies held in the picture (identical phase copies share one).
+    int storedCopies() const { return storedCopies_; }
+    // Where phase copy `copy` is in the picture and masks.
+    POINT copyOrigin(int copy) const { return slotOrigin(slotOfCopy(copy)); }
+    // Renders every copy not rendered yet (before changing them all).
+    void renderAllCopies();
 
     BulbWorld(const BulbWorld&) = delete;
     BulbWorld& operator=(const BulbWorld&) = delete;
 
 private:
-    // Where phase copy `copy` starts in the picture: copies stack across the
-    // side.
-    POINT copyOrigin(int copy) const {
-        return horizontal() ? POINT{0, copy * thickness_} : POINT{copy * thickness_, 0};
+    // One frame to render in every copy: a corner or an edge bulb.
+    struct Frame {
+        int32_t id;
+        BulbPosition position;
+        int flavor;
+        POINT at;  // inside a copy
+        LayoutSize size;
+    };
+    // Stored copies stack across the side.
+    POINT slotOrigin(int slot) const {
+        return horizontal() ? POINT{0, slot * thickness_} : POINT{slot * thickness_, 0};
+    }
+    int slotOfCopy(int copy) const {
+        return copy >= 0 && size_t(copy) < slotOfCopy_.size() ? slotOfCopy_[size_t(copy)] : 0;
+    }
+    void renderCopy(int copy);
+    void ensureCopy(int copy) {
+        if (!rendered_.empty() && !rendered_[size_t(slotOfCopy(copy))]) renderCopy(copy);
     }
 
     const EngineContext& context_;
@@ -79,8 +105,16 @@ private:
     int phaseCount_ = 1;
     bool slow_ = false;
     unique_hrgn slowRegion_;
-    std::vector<unique_hrgn> phaseRegions_;  // only when the bulbs are on top
     WorldLayout layout_;
+    std::vector<Frame> frames_;
+    std::vector<std::vector<int>> phases_;  // per copy, per frame
+    std::vector<int> slotOfCopy_;
+    std::vector<bool> rendered_;            // per stored copy
+    int storedCopies_ = 0;
+    bool onDesktop_ = false;                // drawn through masks into the icon view
+    bool withRegions_ = false;              // drawn into the bulb window
+    std::vector<unique_hrgn> shapes_;       // the distinct regions
+    std::vector<int> shapeOfSlot_;          // per stored copy, -1 until rendered
 };
 
 class BulbWorldSet {
@@ -95,7 +129,10 @@ public:
     bool update(const RECT& rectangle, HDC dc);
     void draw(const RECT& rectangle, HDC dc, int32_t step);
     // Every world's region for the step; empty without any.
-    unique_hrgn windowRegion(int32_t step) const;
+    unique_hrgn windowRegion(int32_t step);
+    // Names the shape windowRegion(step) has: equal keys, equal regions.
+    using ShapeKey = std::array<int, 4>;
+    ShapeKey shapeKey(int32_t step);
     bool hitEmpty(int x, int y);
     void markPixel(int x, int y);
 

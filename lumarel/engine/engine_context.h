@@ -17,6 +17,9 @@ struct EngineContext {
     HINSTANCE instance = nullptr;  // where the pictures are; the program itself when null
     int runMode = kRunNormal;
     int bulbLocation = kOnDesktop;
+    // The desktop has no icon view to draw into: bulbs "on the desktop" show
+    // through the bulb window kept just above it instead.
+    bool bulbWindowOnDesktop = false;
     HWND saverWindow = nullptr;
     HWND bulbWindow = nullptr;
     HPALETTE palette = nullptr;  // the program palette, made on first use and kept
@@ -30,6 +33,10 @@ struct EngineContext {
 
     HINSTANCE resources() const { return instance ? instance : GetModuleHandleA(nullptr); }
     bool onTop() const { return bulbLocation == kOnTop; }
+    // The bulbs are copied into the bulb window, cut to their shapes.
+    bool inBulbWindow() const { return !saverWindow && (onTop() || bulbWindowOnDesktop); }
+    // The bulbs are composed through their outlines into the icon view.
+    bool onIconView() const { return runMode == kRunNormal && !saverWindow && !inBulbWindow(); }
 };
 
 // The context every bulb kind draws in (preview sizes, the slow marker, the

@@ -121,4 +121,17 @@ WorldLayout layoutWorld(const WorldInput& input) {
     return w;
 }
 
+std::vector<int> shareIdenticalCopies(const std::vector<std::vector<int>>& phasesByCopy) {
+    std::vector<int> slots;
+    slots.reserve(phasesByCopy.size());
+    int stored = 0;
+    for (size_t copy = 0; copy < phasesByCopy.size(); ++copy) {
+        int slot = -1;
+        for (size_t earlier = 0; earlier < copy && slot < 0; ++earlier)
+            if (phasesByCopy[earlier] == phasesByCopy[copy]) slot = slots[earlier];
+        slots.push_back(slot >= 0 ? slot : stored++);
+    }
+    return slots;
+}
+
 }  // namespace lumarel

@@ -89,6 +89,12 @@ struct WorldLayout {
 // pixel ends the run, so a zero-size kind cannot fill the side forever.
 WorldLayout layoutWorld(const WorldInput& input);
 
+// Which stored copy each phase copy uses, given the phase every frame shows
+// in each copy (corners and bulbs, in one fixed order): copies that show the
+// same phase of every frame are pixel-identical and share one stored copy.
+// Stored copies are numbered in order of first use, so copy 0 is stored first.
+std::vector<int> shareIdenticalCopies(const std::vector<std::vector<int>>& phasesByCopy);
+
 // What a world set is built from; a failed rebuild is retried only when one
 // of these differs from the failed attempt's.
 struct WorldSetInputs {
@@ -97,6 +103,7 @@ struct WorldSetInputs {
     int32_t pattern = 0;
     int location = 0;
     uint32_t displayGeneration = 0;
+    bool bulbWindowOnDesktop = false;  // no icon view: the desktop place uses the bulb window
     bool operator==(const WorldSetInputs&) const = default;
 };
 

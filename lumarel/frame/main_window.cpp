@@ -196,11 +196,26 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
 }
 
+namespace {
+
+// On the desktop the bulb window stays at the bottom whoever moves it, and it
+// is never activated in either place.
+void keepBulbWindowLevel(WINDOWPOS* position) {
+    position->flags |= SWP_NOACTIVATE;
+    if (!app().onTop() && !(position->flags & SWP_NOZORDER)) position->hwndInsertAfter = HWND_BOTTOM;
+}
+
+}  // namespace
+
 // The bulb window only shows what the animation step draws into it.
 LRESULT CALLBACK bulbWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND: return 1;
     case WM_NCHITTEST: return HTTRANSPARENT;  // clicks reach the window below
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_WINDOWPOSCHANGING:
+        keepBulbWindowLevel(reinterpret_cast<WINDOWPOS*>(lParam));
+        return 0;
     case WM_PAINT:
         validatePaint(window);
         redrawBulbs();  // the next tick puts the picture back
@@ -213,7 +228,7 @@ void setBulbLocation(int location) {
     App& a = app();
     if (location == a.bulbLocation) return;
     a.bulbLocation = location;
-    discardWorldSet();
+    a.animation.locationChanged();
     setBulbLocationSetting(location);
     if (settingsWindow()) settingsLocationChanged(location);
 }

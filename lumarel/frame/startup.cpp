@@ -123,10 +123,15 @@ void createWindows(const char* mainClass) {
     bulbs.lpfnWndProc = bulbWindowProc;
     bulbs.lpszClassName = kBulbClass;
     check(RegisterClassA(&bulbs) != 0);
+    // A tool window has no taskbar button on Windows; some shells (Wine's)
+    // leave out only owned windows, so the bulb window also gets an owner of
+    // its own: hidden, never activated, kept below it at the bottom.
+    HWND owner = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                 a.instance, nullptr);
     // HTTRANSPARENT passes clicks on only within our own thread; a layered,
     // transparent window lets them through to every other program as well.
     a.bulbWindow = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_TRANSPARENT,
-                                   kBulbClass, kBulbTitle, WS_POPUP, 10, 10, 100, 100, nullptr, nullptr,
+                                   kBulbClass, kBulbTitle, WS_POPUP, 10, 10, 100, 100, owner, nullptr,
                                    a.instance, nullptr);
     if (a.bulbWindow) SetLayeredWindowAttributes(a.bulbWindow, 0, 255, LWA_ALPHA);
 }

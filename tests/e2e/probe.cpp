@@ -414,5 +414,40 @@ int main(int argc, char** argv) {
     if (cmd == "memory" && need(1)) return workingSet(toHwnd(argv[2]));
     if (cmd == "resource" && need(3)) return saveResource(argv[2], argv[3], argv[4]);
     if (cmd == "hung" && need(3)) return hungWindow(argv[2], argv[3], DWORD(toLong(argv[4])));
+    if (cmd == "at" && need(2)) {
+        // The window a click at (x, y) goes to, and its class.
+        HWND w = WindowFromPoint(POINT{int(toLong(argv[2])), int(toLong(argv[3]))});
+        char cls[64] = {};
+        if (w) GetClassNameA(w, cls, sizeof cls);
+        printf("%lu %s\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(w)), cls);
+        return 0;
+    }
+    if (cmd == "below" && need(1)) {
+        // How many visible windows lie below this one in the Z order.
+        HWND w = toHwnd(argv[2]);
+        if (!IsWindow(w)) return 1;
+        int n = 0;
+        for (HWND next = GetWindow(w, GW_HWNDNEXT); next; next = GetWindow(next, GW_HWNDNEXT))
+            n += IsWindowVisible(next) ? 1 : 0;
+        printf("%d\n", n);
+        return 0;
+    }
+    if (cmd == "zorder") {
+        // Visible top-level windows from the top: handle, class, topmost.
+        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+            if (!IsWindowVisible(w)) continue;
+            char cls[64] = {};
+            GetClassNameA(w, cls, sizeof cls);
+            printf("%lu %s%s\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(w)), cls,
+                   (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST) ? " topmost" : "");
+        }
+        return 0;
+    }
+    if (cmd == "move" && need(5)) {
+        return SetWindowPos(toHwnd(argv[2]), nullptr, int(toLong(argv[3])), int(toLong(argv[4])),
+                            int(toLong(argv[5])), int(toLong(argv[6])), SWP_NOZORDER | SWP_NOACTIVATE)
+                   ? 0
+                   : 1;
+    }
     return usage();
 }

@@ -27,6 +27,79 @@ differing() {
   fi
 }
 
+# topmost HWND: 1 when the window has WS_EX_TOPMOST
+topmost() { local ex; ex=$(probe info "$1" | sed -n 's/^exstyle=//p'); echo $(( ${ex:-0} & 8 ? 1 : 0 )); }
+# band_of RECTS: the bottom of the top edge's bulbs
+band_of() {
+  printf '%s\n' "$1" | awk -F, -v w=$width -v h=$height '$1 > 200 && $3 < w - 200 && $2 < h / 2 && $4 > b {b = $4} END{print b + 0}'
+}
+
+# watch_flashing COVERED BESIDE NAME: screenshots until the BESIDE crop has
+# changed (bulbs flashing there), at least three and at most ten; sets
+# covered_changed and beside_changed to the pixels that changed in each crop.
+watch_flashing() {
+  local covered=$1 beside=$2 name=$3 i shot previous=""
+  covered_changed=0 beside_changed=0
+  for i in 1 2 3 4 5 6 7 8 9 10; do
+    shot=$(screenshot "$name-$i")
+    if [ -n "$previous" ]; then
+      covered_changed=$((covered_changed + $(differing "$previous" "$shot" "$covered")))
+      beside_changed=$((beside_changed + $(differing "$previous" "$shot" "$beside")))
+    fi
+    previous=$shot
+    [ "$i" -ge 3 ] && [ "$beside_changed" -gt 0 ] && break
+    sleep 0.$((RANDOM % 3 + 1))
+  done
+}
+
+# flashing_stays_at_the_edges NAME: some screenshots differ, only near the edges.
+flashing_stays_at_the_edges() {
+  local inner="$((width - 2 * MARGIN))x$((height - 2 * MARGIN))+$MARGIN+$MARGIN"
+  watch_flashing "$inner" "${width}x$height+0+0" "$1"
+  check "flashing changes the bulbs between screenshots ($beside_changed pixels)" test "$beside_changed" -gt 0
+  check_eq "and nothing away from the edges" 0 "$covered_changed"
+}
+
+# bulbs_along_every_edge RECTS: the region reaches the four edges of the
+# work area, has bulbs in every corner and nothing away from the edges.
+bulbs_along_every_edge() {
+  local rects=$1 box bl bt br bb inner near corner
+  box=$(printf '%s\n' "$rects" | awk -F, 'NR==1{l=$1;t=$2;r=$3;b=$4} {if($1<l)l=$1; if($2<t)t=$2; if($3>r)r=$3; if($4>b)b=$4} END{print l","t","r","b}')
+  IFS=, read -r bl bt br bb <<<"$box"
+  # the bottom edge is the work area's, above the taskbar
+  check "the region reaches all four edges ($box on ${width}x$height)" \
+    test "${bl:-99}" -le 8 -a "${bt:-99}" -le 8 -a "${br:-0}" -ge $((width - 8)) -a "${bb:-0}" -ge $((height - 64))
+  inner=$(printf '%s\n' "$rects" | awk -F, -v m=$MARGIN -v w=$width -v h=$height \
+    '$3>m && $1<w-m && $4>m && $2<h-m {n++} END{print n+0}')
+  check_eq "no part of the region lies away from the edges" 0 "$inner"
+  # Every corner has bulbs: some region rectangle within 40 pixels of it.
+  for corner in "$bl $bt" "$br $bt" "$bl $bb" "$br $bb"; do
+    set -- $corner
+    near=$(printf '%s\n' "$rects" | awk -F, -v x=$1 -v y=$2 \
+      '{dx = (x < $1) ? $1 - x : (x > $3 ? x - $3 : 0); dy = (y < $2) ? $2 - y : (y > $4 ? y - $4 : 0); if (dx < 40 && dy < 40) n++} END{print n+0}')
+    check "bulbs in the corner at $1,$2" test "$near" -gt 0
+  done
+}
+
+# bulbs_drawn HWND: a pixel in the middle of the bulb window's first region
+# rectangle on the top edge shows something other than the desktop.
+bulbs_drawn() {
+  local spot
+  spot=$(probe region "$1" | awk -F, -v h=$height '$2 > 0 && $4 < h/2 && $3 - $1 >= 3 {print int(($1+$3)/2)" "int(($2+$4)/2); exit}')
+  [ -n "$spot" ] || return 1
+  set -- $spot
+  [ "$(probe pixel "$1" "$2")" != "$(probe pixel $((width / 2)) $((height / 2)))" ]
+}
+
+start_notepad() {  # sets pad and padjob
+  ( timeout -k 5 120 "$WINE_LOADER" notepad.exe >/dev/null 2>&1 ) &
+  padjob=$!
+  pad=""
+  for i in $(seq 75); do pad=$(probe find Notepad -) && break; sleep 0.2; done
+  check "notepad started" test -n "$pad"
+  [ -n "$pad" ] && wait_until 10 output_is 1 visible "$pad"
+}
+
 start_lumarel() {  # start_lumarel LOCATION PATTERN
   probe regdel HKCU 'Software\Quorvane' >/dev/null
   probe regset HKCU "$KEY" 'Current Version' sz 5.3 >/dev/null
@@ -52,21 +125,7 @@ check "the bulb window shows" wait_visible "$bulb" 1
 wait_until 10 has_region "$bulb"
 rects=$(probe region "$bulb")
 check "the bulb window has a region" test -n "$rects"
-# The region's bounding box reaches all four edges and leaves the middle free.
-box=$(printf '%s\n' "$rects" | awk -F, 'NR==1{l=$1;t=$2;r=$3;b=$4} {if($1<l)l=$1; if($2<t)t=$2; if($3>r)r=$3; if($4>b)b=$4} END{print l","t","r","b}')
-IFS=, read -r bl bt br bb <<<"$box"
-check "the region reaches all four screen edges ($box on ${width}x$height)" \
-  test "${bl:-99}" -le 8 -a "${bt:-99}" -le 8 -a "${br:-0}" -ge $((width - 8)) -a "${bb:-0}" -ge $((height - 8))
-inner=$(printf '%s\n' "$rects" | awk -F, -v m=$MARGIN -v w=$width -v h=$height \
-  '$3>m && $1<w-m && $4>m && $2<h-m {n++} END{print n+0}')
-check_eq "no part of the region lies away from the edges" 0 "$inner"
-# Every corner has bulbs: some region rectangle within 40 pixels of each corner.
-for corner in "0 0" "$width 0" "0 $height" "$width $height"; do
-  set -- $corner
-  near=$(printf '%s\n' "$rects" | awk -F, -v x=$1 -v y=$2 \
-    '{dx = (x < $1) ? $1 - x : (x > $3 ? x - $3 : 0); dy = (y < $2) ? $2 - y : (y > $4 ? y - $4 : 0); if (dx < 40 && dy < 40) n++} END{print n+0}')
-  check "bulbs in the corner at $1,$2" test "$near" -gt 0
-done
+bulbs_along_every_edge "$rects"
 
 # Flash interval 3 ticks: two phases alternate every 180 ms; of five
 # screenshots some differ, and only near the edges.
@@ -135,31 +194,103 @@ fi
 wait "$padjob" 2>/dev/null
 
 echo "-- the tray menu and the hot key move the bulbs"
-probe post "$main" $WM_COMMAND 406 0 >/dev/null
-check "\"Bulbs On Desktop\" hides the bulb window" wait_visible "$bulb" 0
-probe post "$main" $WM_HOTKEY 0 0 >/dev/null
-check "the hot key brings them on top" wait_visible "$bulb" 1
-probe post "$main" $WM_HOTKEY 0 0 >/dev/null
-check "the hot key puts them back on the desktop" wait_visible "$bulb" 0
-probe post "$main" $WM_COMMAND 405 0 >/dev/null
-check "\"Bulbs On Top\" shows the bulb window" wait_visible "$bulb" 1
+# Sent, not posted: each switch must have hidden or moved the window when the
+# message returns. This desktop has no icon view, so "on the desktop" is the
+# bulb window at the bottom.
+probe send "$main" $WM_COMMAND 406 0 >/dev/null
+check_eq "\"Bulbs On Desktop\" takes the window off the top at once" 0 "$(topmost "$bulb")"
+check_eq "and puts it below every other window" 0 "$(probe below "$bulb")"
+probe send "$main" $WM_HOTKEY 0 0 >/dev/null
+check_eq "the hot key brings them on top at once" 1 "$(topmost "$bulb")"
+check "and the bulb window shows" wait_visible "$bulb" 1
+probe send "$main" $WM_HOTKEY 0 0 >/dev/null
+check_eq "the hot key puts them back on the desktop at once" 0 "$(topmost "$bulb")"
+probe send "$main" $WM_COMMAND 405 0 >/dev/null
+check_eq "\"Bulbs On Top\" makes the window topmost at once" 1 "$(topmost "$bulb")"
+check "and it shows" wait_visible "$bulb" 1
 check_eq "no drawing error was reported" "" "$(probe find '#32770' 'Unexpected Lumarel Error')"
 stop_lumarel
 
 echo "-- \"Don't Flash\" keeps the picture still"
 start_lumarel 1 0
 check "the bulb window shows" wait_visible "$bulb" 1
-wait_until 10 has_region "$bulb"
+check "the bulbs are drawn" wait_until 10 bulbs_drawn "$bulb"
 still1=$(screenshot worlds-dont-flash-1)
 sleep 0.7
 still2=$(screenshot worlds-dont-flash-2)
 check_eq "two screenshots 0.7 s apart are the same" 0 "$(differing "$still1" "$still2")"
 stop_lumarel
 
-echo "-- on the desktop"
-start_lumarel 0 1
+echo "-- on the desktop, fresh settings, no icon view: the bulb window at the bottom"
+probe regdel HKCU 'Software\Quorvane' >/dev/null
+probe regset HKCU "$KEY" 'Current Version' sz 5.3 >/dev/null
+start_program prog lumarel.exe
+main=$(probe wait Lumarel QuorvaneLumarel 15000)
+bulb=$(probe find "Lumarel Bulb Window" QuorvaneBulbs)
 check "main window exists" test -n "$main"
-check_eq "lumarel keeps running" timeout "$(wait_program "$prog" 2)"
-check_eq "the bulb window stays hidden" 0 "$(visible "$bulb")"
+check "the bulbs show through the bulb window" wait_visible "$bulb" 1
+wait_until 10 has_region "$bulb"
+check_eq "it is not topmost" 0 "$(topmost "$bulb")"
+check_eq "no window lies below it" 0 "$(probe below "$bulb")"
+check_eq "the location stays \"on the desktop\"" "dword:0" "$(setting 'Bulb Location')"
+rects=$(probe region "$bulb")
+bulbs_along_every_edge "$rects"
+band=$(band_of "$rects")
+check "the bulbs are drawn in the window" wait_until 10 bulbs_drawn "$bulb"
+flashing_stays_at_the_edges worlds-desktop
+
+# Notepad over the top edge, starting 300 pixels in: the bulbs along the
+# edge outside it keep flashing, the part of the edge it covers shows only
+# Notepad's title bar.
+start_notepad
+if [ -n "$pad" ]; then
+  probe move "$pad" 300 0 520 360 >/dev/null
+  wait_until 10 output_is "rect=300,0,820,360" eval 'probe info "$pad" | grep "^rect="'
+  check_eq "notepad is above the bulb window" 0 "$(probe below "$bulb")"
+  covered="420x$((band - 4))+340+2"   # inside notepad, within the top band
+  beside="$((width - 900))x$band+860+0"  # the top band right of notepad
+  watch_flashing "$covered" "$beside" worlds-desktop-notepad
+  check "the bulbs beside notepad flash ($beside_changed pixels)" test "$beside_changed" -gt 0
+  check_eq "notepad covers the bulbs: its part of the edge never changes" 0 "$covered_changed"
+
+  # A click on a bulb right of notepad goes to the desktop.
+  spot=$(printf '%s\n' "$rects" | awk -F, -v t=$band '$2 < t && $1 > 900 && $3 - $1 >= 3 {print int(($1+$3)/2)" "int(($2+$4)/2); exit}')
+  if [ -n "$spot" ]; then
+    set -- $spot
+    check_match "the point $1,$2 on a bulb belongs to the desktop" ' #32769$' "$(probe at "$1" "$2")"
+    probe click "$1" "$2" >/dev/null
+    check "the click activates no bulb window" wait_until 5 eval '[ "$(probe foreground)" != "$bulb" ]'
+    check_eq "the bulb window stays at the bottom after the click" 0 "$(probe below "$bulb")"
+  else
+    check "a bulb lies right of notepad on the top edge" false
+  fi
+
+  echo "-- the hot key: on top of notepad and back"
+  probe send "$main" $WM_HOTKEY 0 0 >/dev/null
+  check_eq "on top at once" 1 "$(topmost "$bulb")"
+  watch_flashing "$covered" "$beside" worlds-hotkey-on-top
+  check "on top, the bulbs flash over notepad ($covered_changed pixels)" test "$covered_changed" -gt 0
+  probe send "$main" $WM_HOTKEY 0 0 >/dev/null
+  check_eq "back on the desktop at once" 0 "$(topmost "$bulb")"
+  check_eq "below notepad again" 0 "$(probe below "$bulb")"
+  watch_flashing "$covered" "$beside" worlds-hotkey-desktop
+  check_eq "notepad covers them again at once" 0 "$covered_changed"
+
+  # Notepad activated by a click into its text, then closed: the bulbs stay
+  # at the bottom, and show again where notepad was.
+  for i in 1 2 3; do
+    probe click 560 200 >/dev/null
+    wait_until 5 eval '[ "$(probe foreground)" = "$pad" ]' && break
+  done
+  fg=$(probe foreground)
+  check "notepad is activated (foreground $fg: $(probe info "$fg" | sed -n 's/^class=//p'), $i clicks)" test "$fg" = "$pad"
+  check_eq "the bulb window is still at the bottom" 0 "$(probe below "$bulb")"
+  probe post "$pad" 16 0 0 >/dev/null  # WM_CLOSE
+  check "notepad closes" probe gone "$pad" 10000
+  watch_flashing "$covered" "$beside" worlds-desktop-after-notepad
+  check "after notepad closed the bulbs show where it was ($covered_changed pixels)" test "$covered_changed" -gt 0
+  check_eq "and the bulb window is visible" 1 "$(visible "$bulb")"
+fi
+wait "$padjob" 2>/dev/null
 check_eq "no drawing error was reported" "" "$(probe find '#32770' 'Unexpected Lumarel Error')"
 stop_lumarel

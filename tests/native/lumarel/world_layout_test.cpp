@@ -217,7 +217,7 @@ TEST(RebuildGate, RetriesOnlyWhenAnInputChanges) {
     EXPECT_TRUE(gate.shouldTry(a));
     gate.failed(a);
     EXPECT_FALSE(gate.shouldTry(a));
-    for (int field = 0; field < 5; ++field) {
+    for (int field = 0; field < 6; ++field) {
         WorldSetInputs b = a;
         switch (field) {
         case 0: b.rectangle.right = 801; break;
@@ -225,9 +225,25 @@ TEST(RebuildGate, RetriesOnlyWhenAnInputChanges) {
         case 2: b.pattern = 2; break;
         case 3: b.location = 1; break;
         case 4: b.displayGeneration = 1; break;
+        case 5: b.bulbWindowOnDesktop = true; break;
         }
         EXPECT_TRUE(gate.shouldTry(b)) << field;
     }
     gate.succeeded();
     EXPECT_TRUE(gate.shouldTry(a));
+}
+
+TEST(SharedCopies, IdenticalPhaseRowsShareOneStoredCopy) {
+    // Four copies of a string whose bulbs have 2 and 4 phases: none repeat.
+    EXPECT_EQ(shareIdenticalCopies({{0, 0}, {1, 1}, {0, 2}, {1, 3}}), (std::vector<int>{0, 1, 2, 3}));
+    // Single-phase bulbs beside a two-phase corner over four copies: copies
+    // 2 and 3 repeat 0 and 1.
+    EXPECT_EQ(shareIdenticalCopies({{0, 0, 0}, {1, 0, 0}, {0, 0, 0}, {1, 0, 0}}), (std::vector<int>{0, 1, 0, 1}));
+    // A world of single-phase bulbs stores one copy whatever the count.
+    EXPECT_EQ(shareIdenticalCopies(std::vector<std::vector<int>>(8, {0, 0, 0})), std::vector<int>(8, 0));
+    // Slots are numbered by first use, so they can be stored densely.
+    EXPECT_EQ(shareIdenticalCopies({{3}, {1}, {3}, {2}, {1}}), (std::vector<int>{0, 1, 0, 2, 1}));
+    EXPECT_TRUE(shareIdenticalCopies({}).empty());
+    // An empty row (a world with nothing placed) is one picture too.
+    EXPECT_EQ(shareIdenticalCopies({{}, {}}), (std::vector<int>{0, 0}));
 }

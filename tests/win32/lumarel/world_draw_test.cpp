@@ -133,8 +133,8 @@ void expectWorldOnView(BulbWorld& w, HWND view, int32_t step, int* opaqueSeen, i
         for (int along = 0; along < length; along += 5) {
             int x = horizontal ? along : across, y = horizontal ? across : along;
             COLORREF mask = w.maskPixel(x, y, phase);
-            int px = horizontal ? x : x + phase * w.thickness();
-            int py = horizontal ? y + phase * w.thickness() : y;
+            POINT copy = w.copyOrigin(phase);
+            int px = x + copy.x, py = y + copy.y;
             COLORREF shown = GetPixel(screen, place.left + x, place.top + y);
             if (mask == RGB(0, 0, 0)) {
                 ++*opaqueSeen;
@@ -252,9 +252,79 @@ TEST_F(WorldDraw, DontFlashPreRendersOnePhaseAndWaitsTenTicks) {
     EXPECT_EQ(animation.stepCount(), first + 1);
 }
 
-TEST_F(WorldDraw, WithoutTheDesktopChainNothingIsDrawnAndNothingFails) {
+// Nothing but the bulb window itself and hidden windows lies below it.
+bool nothingVisibleBelow(HWND window) {
+    for (HWND w = GetWindow(window, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (IsWindowVisible(w)) {
+            char cls[64] = {}, title[64] = {};
+            GetClassNameA(w, cls, sizeof cls);
+            GetWindowTextA(w, title, sizeof title);
+            ADD_FAILURE() << "below: " << cls << " '" << title << "'";
+            return false;
+        }
+    return true;
+}
+
+bool topmost(HWND window) { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+TEST_F(WorldDraw, WithoutAnIconViewTheDesktopPlaceUsesTheBulbWindowAtTheBottom) {
     EXPECT_EQ(findDesktopWindow(context, kIconView), nullptr);
-    EXPECT_NO_THROW(steps(3));
+    HWND other = CreateWindowExA(0, "Lumarel Bulb Window Test", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                 nullptr, nullptr, nullptr, nullptr);
+    // Wine raises a window it has just shown once the display maps it,
+    // with no message to the window; the next drawn tick puts it back.
+    steps(2);
+    BulbWorldSet* set = animation.worlds();
+    ASSERT_TRUE(set && set->built());
+    HWND bulbs = context.bulbWindow;
+    EXPECT_TRUE(context.bulbWindowOnDesktop);
+    EXPECT_TRUE(IsWindowVisible(bulbs));
+    EXPECT_FALSE(topmost(bulbs));
+    EXPECT_TRUE(nothingVisibleBelow(bulbs));
+    // The window covers the screen and is cut to the bulbs, as on top.
+    RECT wr;
+    GetWindowRect(bulbs, &wr);
+    EXPECT_EQ(wr.right - wr.left, GetSystemMetrics(SM_CXSCREEN));
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(bulbs, region), ERROR);
+    RECT box;
+    EXPECT_NE(GetRgnBox(region, &box), NULLREGION);
+    EXPECT_FALSE(PtInRegion(region, wr.right / 2, wr.bottom / 2));
+    DeleteObject(region);
+
+    // On top and back: the same pictures, only the window's level changes,
+    // at once and without a rebuild.
+    context.bulbLocation = kOnTop;
+    animation.locationChanged();
+    EXPECT_EQ(animation.worlds(), set);
+    EXPECT_TRUE(topmost(bulbs));
+    steps(1);
+    EXPECT_EQ(animation.worlds(), set);
+    EXPECT_TRUE(IsWindowVisible(bulbs));
+    context.bulbLocation = kOnDesktop;
+    animation.locationChanged();
+    EXPECT_FALSE(topmost(bulbs));
+    EXPECT_TRUE(nothingVisibleBelow(bulbs));
+    EXPECT_TRUE(IsWindowVisible(bulbs));
+    DestroyWindow(other);
+
+    // An icon view appearing takes the bulbs off the window.
+    makeChain();
+    steps(1);
+    EXPECT_FALSE(context.bulbWindowOnDesktop);
+    EXPECT_FALSE(IsWindowVisible(bulbs));
+    ASSERT_TRUE(animation.worlds() && animation.worlds()->built());
+    EXPECT_NE(animation.worlds()->world(kPosTop)->phaseCount(), 0);
+}
+
+TEST_F(WorldDraw, LeavingTheTopHidesTheBulbWindowAtOnce) {
+    context.bulbLocation = kOnTop;
+    makeChain();
+    steps(1);
+    ASSERT_TRUE(IsWindowVisible(context.bulbWindow));
+    context.bulbLocation = kOnDesktop;
+    animation.locationChanged();
+    EXPECT_FALSE(IsWindowVisible(context.bulbWindow));
     EXPECT_EQ(animation.worlds(), nullptr);
 }
 
@@ -328,8 +398,9 @@ TEST_F(WorldDraw, HitEmptyAndMarkPixel) {
     set->markPixel(p.left + dark.x, p.top + dark.y);
     set->markPixel(p.left + lit.x, p.top + lit.y);
     for (int copy = 0; copy < top.phaseCount(); ++copy) {
-        EXPECT_EQ(GetPixel(top.pictureDc(), dark.x, dark.y + copy * top.thickness()), RGB(0x99, 0x99, 0x99));
-        EXPECT_EQ(GetPixel(top.pictureDc(), lit.x, lit.y + copy * top.thickness()), RGB(255, 255, 255));
+        POINT o = top.copyOrigin(copy);
+        EXPECT_EQ(GetPixel(top.pictureDc(), o.x + dark.x, o.y + dark.y), RGB(0x99, 0x99, 0x99));
+        EXPECT_EQ(GetPixel(top.pictureDc(), o.x + lit.x, o.y + lit.y), RGB(255, 255, 255));
     }
     EXPECT_FALSE(set->hitEmpty(p.left + dark.x, p.top + dark.y));
 }
@@ -351,8 +422,8 @@ namespace {
 // left half. Slow kinds say so from drawFrame and have a background mask.
 class SquareKind : public BulbObject {
 public:
-    SquareKind(int32_t id, int width, int height, bool slow)
-        : BulbObject(id, true), width_(width), height_(height), slow_(slow) {
+    SquareKind(int32_t id, int width, int height, bool slow, int phases = 2)
+        : BulbObject(id, true), width_(width), height_(height), slow_(slow), phases_(phases) {
         insertIntoList();
     }
     RECT frameRect(BulbPosition, int, int) override { return {0, 0, width_, height_}; }
@@ -374,7 +445,7 @@ public:
     }
     void drawListPicture(int, int, HDC) override {}
     std::unique_ptr<QuickMaskedBitmap> makeDragPicture(HDC) override { return nullptr; }
-    int phaseCount(BulbPosition) override { return 2; }
+    int phaseCount(BulbPosition) override { return phases_; }
     const char* name() override { return "Square"; }
     const char* description() override { return ""; }
     const char* copyright() override { return ""; }
@@ -387,6 +458,7 @@ private:
     int lit(int phase) const { return phase % 2 ? width_ / 2 : width_; }
     int width_, height_;
     bool slow_;
+    int phases_;
 };
 
 void arrangeEverywhere(int32_t id) {
@@ -417,6 +489,78 @@ TEST_F(WorldDraw, SlowBulbsOnTheDesktopTakeTheDesktopBehindThem) {
     EXPECT_EQ(GetPixel(top.pictureDc(), 13, 5), RGB(255, 255, 255));
     // Slow parts are never "empty" for the snow.
     EXPECT_FALSE(set->hitEmpty(top.place().left + 13, top.place().top + 5));
+}
+
+TEST_F(WorldDraw, OnTopAnUnchangedShapeIsNotHandedAgain) {
+    context.bulbLocation = kOnTop;
+    makeChain();
+    steps(1);
+    BulbWorldSet* set = animation.worlds();
+    ASSERT_TRUE(set && set->built());
+    // The built-in kinds keep their outline: every step has the same shape.
+    for (int32_t step = 0; step < 8; ++step) EXPECT_EQ(set->shapeKey(step), set->shapeKey(0)) << step;
+    // A stand-in region survives the following steps: none hands a new one.
+    HWND bulbs = context.bulbWindow;
+    SetWindowRgn(bulbs, CreateRectRgn(0, 0, 7, 7), FALSE);
+    untilAdvance(3);
+    untilAdvance(3);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(bulbs, region), ERROR);
+    RECT box;
+    GetRgnBox(region, &box);
+    EXPECT_EQ(box.right, 7);
+    EXPECT_EQ(box.bottom, 7);
+    DeleteObject(region);
+}
+
+TEST_F(WorldDraw, OnTopSlowBulbsGetTheRegionOfEachPhase) {
+    new SquareKind(902, 16, 12, true);
+    arrangeEverywhere(902);
+    context.bulbLocation = kOnTop;
+    makeChain();
+    steps(1);
+    BulbWorldSet* set = animation.worlds();
+    ASSERT_TRUE(set && set->built());
+    EXPECT_NE(set->shapeKey(0), set->shapeKey(1));
+    EXPECT_EQ(set->shapeKey(0), set->shapeKey(2));
+    HWND bulbs = context.bulbWindow;
+    RECT top = set->world(kPosTop)->place();
+    auto inRegion = [&](int x, int y) {
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        GetWindowRgn(bulbs, region);
+        bool in = PtInRegion(region, x, y) != FALSE;
+        DeleteObject(region);
+        return in;
+    };
+    // The first bulb's right half is lit in phase 0 only.
+    for (int i = 0; i < 2; ++i) {
+        int32_t shown = animation.stepCount() - 1;
+        EXPECT_TRUE(inRegion(top.left + 2, top.top + 5)) << shown;
+        EXPECT_EQ(inRegion(top.left + 13, top.top + 5), shown % 2 == 0) << shown;
+        untilAdvance(3);
+    }
+}
+
+TEST_F(WorldDraw, IdenticalPhaseCopiesAreStoredOnce) {
+    new SquareKind(903, 10, 8, false, 1);
+    arrangeEverywhere(903);
+    flashState().pattern = kRandomFlashing;
+    makeChain();
+    steps(1);
+    BulbWorldSet* set = animation.worlds();
+    ASSERT_TRUE(set && set->built());
+    BulbWorld& top = *set->world(kPosTop);
+    EXPECT_EQ(top.phaseCount(), 8);
+    EXPECT_EQ(top.storedCopies(), 1);
+    for (int copy = 0; copy < 8; ++copy) EXPECT_EQ(top.copyOrigin(copy).y, 0) << copy;
+    // Two-phase bulbs flashing at random fill eight different copies.
+    animation.discard();
+    new SquareKind(904, 10, 8, false);
+    arrangeEverywhere(904);
+    steps(1);
+    set = animation.worlds();
+    ASSERT_TRUE(set && set->built());
+    EXPECT_EQ(set->world(kPosTop)->storedCopies(), 8);
 }
 
 TEST_F(WorldDraw, ZeroSizeKindDoesNotHangTheLayout) {
