@@ -432,14 +432,16 @@ int main(int argc, char** argv) {
         printf("%d\n", n);
         return 0;
     }
-    if (cmd == "zorder") {
-        // Visible top-level windows from the top: handle, class, topmost.
-        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-            if (!IsWindowVisible(w)) continue;
-            char cls[64] = {};
-            GetClassNameA(w, cls, sizeof cls);
-            printf("%lu %s%s\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(w)), cls,
-                   (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST) ? " topmost" : "");
+    if (cmd == "taskbar") {
+        // The windows the taskbar shows a button for: Wine's taskbar gives
+        // each button the window's handle as its control id.
+        HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
+        if (!tray) return 1;
+        for (HWND b = GetWindow(tray, GW_CHILD); b; b = GetWindow(b, GW_HWNDNEXT)) {
+            char cls[32] = {};
+            GetClassNameA(b, cls, sizeof cls);
+            if (IsWindowVisible(b) && lstrcmpiA(cls, "Button") == 0)
+                printf("%lu\n", static_cast<unsigned long>(GetDlgCtrlID(b)));
         }
         return 0;
     }

@@ -247,6 +247,9 @@ if [ -n "$pad" ]; then
   probe move "$pad" 300 0 520 360 >/dev/null
   wait_until 10 output_is "rect=300,0,820,360" eval 'probe info "$pad" | grep "^rect="'
   check_eq "notepad is above the bulb window" 0 "$(probe below "$bulb")"
+  # Wine's taskbar: notepad has a button, the bulb window none.
+  check "notepad has a taskbar button" wait_until 10 eval 'probe taskbar | grep -qx "$pad"'
+  check_eq "the bulb window has no taskbar button" "" "$(probe taskbar | grep -x "$bulb")"
   covered="420x$((band - 4))+340+2"   # inside notepad, within the top band
   beside="$((width - 900))x$band+860+0"  # the top band right of notepad
   watch_flashing "$covered" "$beside" worlds-desktop-notepad
