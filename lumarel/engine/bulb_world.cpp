@@ -370,7 +370,10 @@ bool BulbWorldSet::update(const RECT& rectangle, HDC dc) {
 void BulbWorldSet::rebuild(HDC dc) {
     WaitCursor wait;
     EngineContext& a = context_;
-    if (a.bulbWindow && IsWindowVisible(a.bulbWindow)) ShowWindow(a.bulbWindow, SW_HIDE);
+    // A window that keeps showing bulbs keeps its place on the display (a
+    // hide and show costs Wine a full-screen remap); the new shape and
+    // picture follow in the same step.
+    if (a.bulbWindow && IsWindowVisible(a.bulbWindow) && !a.inBulbWindow()) ShowWindow(a.bulbWindow, SW_HIDE);
     destroyWorlds();
     anySlow_ = false;
     failed_ = false;
