@@ -76,9 +76,9 @@ void setBulbWindowLevel(const EngineContext& context, UINT show) {
     bringWindowsAboveToFront(bulbs);
 }
 
-void placeBulbWindow(const EngineContext& context, unique_hrgn region, HWND layout) {
+bool placeBulbWindow(const EngineContext& context, unique_hrgn region, HWND layout, bool checkLevel) {
     HWND bulbs = context.bulbWindow;
-    if (!bulbs) return;
+    if (!bulbs) return false;
     RECT wanted, have;
     GetClientRect(layout, &wanted);
     MapWindowPoints(layout, nullptr, reinterpret_cast<POINT*>(&wanted), 2);
@@ -90,10 +90,14 @@ void placeBulbWindow(const EngineContext& context, unique_hrgn region, HWND layo
     }
     // The window owns the region from here on.
     if (region) SetWindowRgn(bulbs, region.release(), TRUE);
-    if (!IsWindowVisible(bulbs))
+    if (!IsWindowVisible(bulbs)) {
         setBulbWindowLevel(context, SWP_SHOWWINDOW);
-    else if (!context.onTop() && visibleWindowBelow(bulbs))
-        setBulbWindowLevel(context, 0);  // restacked without telling it (Wine does)
+        return true;
+    }
+    // Wine raises a window it has just shown once the display maps it,
+    // without a message to the window.
+    if (checkLevel && !context.onTop() && visibleWindowBelow(bulbs)) setBulbWindowLevel(context, 0);
+    return false;
 }
 
 void Animation::step() {
@@ -149,7 +153,13 @@ void Animation::step() {
                 }
                 shownShape_ = key;
             }
-            placeBulbWindow(a, std::move(region), layout);
+            // The level is checked on the few steps after a showing or a
+            // move only: a window that keeps itself at the bottom too is not
+            // fought.
+            if (placeBulbWindow(a, std::move(region), layout, levelChecks_ > 0))
+                levelChecks_ = 3;
+            else if (levelChecks_ > 0)
+                --levelChecks_;
         }
         worlds_->draw(rectangle, dc.get(), clock_.step());
         if (advances) clock_.advanced();
@@ -168,6 +178,7 @@ void Animation::locationChanged() {
     if (keep) {
         if (a.bulbWindow && IsWindowVisible(a.bulbWindow)) setBulbWindowLevel(a, 0);
         redraw_ = true;
+        levelChecks_ = 3;
         return;
     }
     if (!a.inBulbWindow()) hideBulbWindow(a);

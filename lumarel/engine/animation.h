@@ -50,11 +50,14 @@ private:
     uint32_t generation_ = 0;  // grows with every discard (display, palette, settings)
     bool running_ = false;     // a message box inside a rebuild pumps timer ticks
     std::optional<std::array<int, 4>> shownShape_;  // the shape the bulb window has
+    int levelChecks_ = 0;  // drawn steps left that check the window's level
 };
 
 // Puts the bulb window over the layout window and shows it at its level;
-// hands it `region` when there is one (null keeps the shape it has).
-void placeBulbWindow(const EngineContext& context, unique_hrgn region, HWND layout);
+// hands it `region` when there is one (null keeps the shape it has). With
+// `checkLevel`, puts it back at the bottom when something got below it. True
+// when it was shown now.
+bool placeBulbWindow(const EngineContext& context, unique_hrgn region, HWND layout, bool checkLevel);
 void hideBulbWindow(const EngineContext& context);
 // Topmost when the bulbs are on top; else at the bottom, just above the
 // desktop. `show` is 0 or SWP_SHOWWINDOW.
