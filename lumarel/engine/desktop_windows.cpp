@@ -1,6 +1,31 @@
 #include "engine/desktop_windows.h"
 
+#include <algorithm>
+
 namespace lumarel {
+
+namespace {
+
+// Some shells (Wine's) leave their taskbar inside the work area; the bulbs
+// keep out from under a visible one lying along a whole edge.
+void keepClearOfTaskbar(RECT& area) {
+    for (HWND bar = nullptr; (bar = FindWindowExA(nullptr, bar, "Shell_TrayWnd", nullptr));) {
+        RECT r, overlap;
+        if (!IsWindowVisible(bar) || !GetWindowRect(bar, &r) || !IntersectRect(&overlap, &area, &r)) continue;
+        const bool wide = r.left <= area.left && r.right >= area.right;
+        const bool tall = r.top <= area.top && r.bottom >= area.bottom;
+        if (wide && r.bottom >= area.bottom)
+            area.bottom = std::max(area.top, r.top);
+        else if (wide && r.top <= area.top)
+            area.top = std::min(area.bottom, r.bottom);
+        else if (tall && r.right >= area.right)
+            area.right = std::max(area.left, r.left);
+        else if (tall && r.left <= area.left)
+            area.left = std::min(area.right, r.right);
+    }
+}
+
+}  // namespace
 
 RECT drawingRectangle(const EngineContext& context, HWND window) {
     RECT client;
@@ -10,6 +35,7 @@ RECT drawingRectangle(const EngineContext& context, HWND window) {
     if (context.runMode == kRunSaver ||
         !SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0))
         area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (context.runMode == kRunNormal) keepClearOfTaskbar(area);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
     RECT result;
     if (!IntersectRect(&result, &area, &client)) SetRectEmpty(&result);

@@ -81,14 +81,26 @@ bulbs_along_every_edge() {
   done
 }
 
-# bulbs_drawn HWND: a pixel in the middle of the bulb window's first region
-# rectangle on the top edge shows something other than the desktop.
+# bulbs_drawn HWND [EDGE]: a pixel in the middle of a region rectangle of
+# the bulb window along EDGE (top, default; bottom, left, right) shows
+# something other than the desktop, and no window (a taskbar) lies over it:
+# the bulbs are drawn and not covered.
 bulbs_drawn() {
   local spot
-  spot=$(probe region "$1" | awk -F, -v h=$height '$2 > 0 && $4 < h/2 && $3 - $1 >= 3 {print int(($1+$3)/2)" "int(($2+$4)/2); exit}')
+  # the outermost pixel row (or column) of the region in the middle third of
+  # the side: a taskbar along that edge would lie over it
+  spot=$(probe region "$1" | awk -F, -v w=$width -v h=$height -v edge=${2:-top} '
+    edge == "top" && $1 > w/3 && $3 < 2*w/3 {d = $2; p = int(($1+$3)/2)" "$2}
+    edge == "bottom" && $1 > w/3 && $3 < 2*w/3 {d = h - $4; p = int(($1+$3)/2)" "($4-1)}
+    edge == "left" && $2 > h/3 && $4 < 2*h/3 {d = $1; p = $1" "int(($2+$4)/2)}
+    edge == "right" && $2 > h/3 && $4 < 2*h/3 {d = w - $3; p = ($3-1)" "int(($2+$4)/2)}
+    d != "" && (best == "" || d < best) {best = d; spot = p}
+    {d = ""}
+    END {print spot}')
   [ -n "$spot" ] || return 1
   set -- $spot
-  [ "$(probe pixel "$1" "$2")" != "$(probe pixel $((width / 2)) $((height / 2)))" ]
+  [ "$(probe pixel "$1" "$2")" != "$(probe pixel $((width / 2)) $((height / 2)))" ] &&
+    [[ "$(probe at "$1" "$2")" == *" #32769" ]]
 }
 
 start_notepad() {  # sets pad and padjob
@@ -236,7 +248,9 @@ check_eq "the location stays \"on the desktop\"" "dword:0" "$(setting 'Bulb Loca
 rects=$(probe region "$bulb")
 bulbs_along_every_edge "$rects"
 band=$(band_of "$rects")
-check "the bulbs are drawn in the window" wait_until 10 bulbs_drawn "$bulb"
+for edge in top bottom left right; do
+  check "bulbs show along the $edge edge" wait_until 10 bulbs_drawn "$bulb" $edge
+done
 flashing_stays_at_the_edges worlds-desktop
 
 # Notepad over the top edge, starting 300 pixels in: the bulbs along the

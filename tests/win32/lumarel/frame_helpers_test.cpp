@@ -110,6 +110,32 @@ TEST_F(FrameHelpers, DrawingRectangleByRunMode) {
     DestroyWindow(window);
 }
 
+TEST_F(FrameHelpers, DrawingRectangleKeepsOutFromUnderATaskbarInTheWorkArea) {
+    RECT area;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    HWND screen = GetDesktopWindow();
+    RECT before = drawingRectangle(context, screen);
+    // A taskbar along the work area's bottom edge, and one that is only a
+    // box in the middle (not along an edge: ignored).
+    HWND bar = makeWindow("Shell_TrayWnd", nullptr, WS_POPUP | WS_VISIBLE);
+    SetWindowPos(bar, nullptr, area.left, area.bottom - 30, area.right - area.left, 30, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT r = drawingRectangle(context, screen);
+    EXPECT_EQ(r.bottom, before.bottom - 30);
+    EXPECT_EQ(r.top, before.top);
+    SetWindowPos(bar, nullptr, area.left + 50, area.top + 50, 100, 30, SWP_NOZORDER | SWP_NOACTIVATE);
+    r = drawingRectangle(context, screen);
+    EXPECT_TRUE(EqualRect(&r, &before));
+    // Along the left edge.
+    SetWindowPos(bar, nullptr, area.left, area.top, 40, area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    r = drawingRectangle(context, screen);
+    EXPECT_EQ(r.left, before.left + 40);
+    // A hidden one is not in the way.
+    ShowWindow(bar, SW_HIDE);
+    r = drawingRectangle(context, screen);
+    EXPECT_TRUE(EqualRect(&r, &before));
+    DestroyWindow(bar);
+}
+
 TEST_F(FrameHelpers, CentreWindowUsesTheWorkArea) {
     HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 120, nullptr, nullptr, nullptr, nullptr);
     centreWindow(window);
