@@ -21,10 +21,11 @@ check_match "main window is never shown" '^visible=0' "$(probe info "$main")"
 bulb=$(probe find "Lumarel Bulb Window" QuorvaneBulbs)
 check "bulb window exists" test -n "$bulb"
 bulbinfo=$(probe info "$bulb")
-check_match "bulb window starts hidden" '^visible=0' "$bulbinfo"
+# On a desktop without an icon view (Wine's) the first tick already shows it
+# at the bottom; its level is tested with the worlds.
 exstyle=$(printf '%s\n' "$bulbinfo" | sed -n 's/^exstyle=//p')
 style=$(printf '%s\n' "$bulbinfo" | sed -n 's/^style=//p')
-check "bulb window is a topmost tool window" test $((exstyle & 0x88)) -eq $((0x88))
+check "bulb window is a click-through tool window" test $((exstyle & 0x800a0)) -eq $((0x800a0))
 check "bulb window is a popup" test $((style & 0x80000000)) -ne 0
 
 check_eq "default arrangement written back" "hex3:$DEFAULT_ARRANGEMENT" "$(setting 'Bulb Settings')"
