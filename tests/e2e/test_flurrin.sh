@@ -53,7 +53,7 @@ echo "-- /p embeds the preview picture into a host window"
 hostfile=$(mktemp)
 ( timeout 60 "$WINE_LOADER" "$TEST_BIN/probe.exe" host 6000 >"$hostfile" 2>/dev/null ) &
 hostjob=$!
-for _ in $(seq 100); do [ -s "$hostfile" ] && break; sleep 0.1; done
+wait_until 10 test -s "$hostfile"
 host=$(tr -d '\r\n' <"$hostfile")
 check "the test's host window exists" test -n "$host"
 start_program preview flurrin.scr /p "$host"

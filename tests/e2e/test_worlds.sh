@@ -122,7 +122,7 @@ start_notepad() {  # sets pad and padjob
   ( timeout -k 5 120 "$WINE_LOADER" notepad.exe >/dev/null 2>&1 ) &
   padjob=$!
   pad=""
-  for i in $(seq 75); do pad=$(probe find Notepad -) && break; sleep 0.2; done
+  pad=$(probe wait Notepad - 15000)
   check "notepad started" test -n "$pad"
   [ -n "$pad" ] && wait_until 10 output_is 1 visible "$pad"
 }
@@ -188,7 +188,7 @@ echo "-- a click on a bulb reaches the window below"
 ( timeout -k 5 60 "$WINE_LOADER" notepad.exe >/dev/null 2>&1 ) &
 padjob=$!
 pad=""
-for i in $(seq 75); do pad=$(probe find Notepad -) && break; sleep 0.2; done
+pad=$(probe wait Notepad - 15000)
 if [ -n "$pad" ]; then
   wait_until 10 output_is 1 visible "$pad"
   padrect=$(probe info "$pad" | sed -n 's/^rect=//p')
