@@ -112,6 +112,7 @@ void ExtraBulbObject::Picture::freeBitmaps() {
 void ExtraBulbObject::freeAll() {
     for (Picture& p : pictures_) {
         p.freeBitmaps();
+        p.framePieces.clear();
         p.region.reset();
     }
 }
@@ -142,6 +143,7 @@ ExtraBulbObject::Picture& ExtraBulbObject::loadPicture(int index) {
         p.height = gif.height;
     } catch (const Failure& failure) {
         p.freeBitmaps();
+        p.framePieces.clear();
         p.region.reset();
         noteFailure(failure);
         throw;
@@ -259,11 +261,7 @@ void ExtraBulbObject::addFrameRegion(BulbPosition position, int flavor, int phas
         [&](Picture& p, int index) {
             RECT frame = pictureFrame(p, position, phase);
             HRGN whole = pictureRegion(index, p);
-            unique_hrgn piece(CreateRectRgnIndirect(&frame));
-            check(bool(piece));
-            CombineRgn(piece.get(), piece.get(), whole, RGN_AND);
-            OffsetRgn(piece.get(), x - frame.left, y - frame.top);
-            CombineRgn(region, region, piece.get(), RGN_OR);
+            p.framePieces.add(whole, frame, x, y, region);
         },
         [&] {
             if (!damaged_) return;

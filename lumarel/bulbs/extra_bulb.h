@@ -12,6 +12,7 @@
 #include "bulbs/bulb_file.h"
 #include "engine/bitmap.h"
 #include "engine/bulb_object.h"
+#include "engine/region_builder.h"
 
 namespace lumarel {
 
@@ -72,6 +73,7 @@ private:
         std::unique_ptr<Bitmap> combined;
         const uint8_t* maskBits = nullptr;  // the mask strip's DIB bits
         unique_hrgn region;
+        FrameRegionCache framePieces;  // cleared with the region
         bool loaded() const { return image && mask && combined; }
         void freeBitmaps();
     };

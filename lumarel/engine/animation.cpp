@@ -28,8 +28,16 @@ void bringWindowsAboveToFront(HWND window) {
     std::vector<HWND> above;  // lowest first
     for (HWND w = GetWindow(window, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
         if (IsWindowVisible(w)) above.push_back(w);
-    for (HWND w : above)
-        SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    const UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+    for (HWND w : above) {
+        // Wine drops a raise that leaves its own order as it is (the window
+        // already first of its band) and with it the display's restacking:
+        // a step just below this window first makes the raise a real one.
+        // A topmost window would lose its band that way; it is raised alone.
+        const bool topmost = (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+        if (!topmost) SetWindowPos(w, window, 0, 0, 0, 0, keep | SWP_NOREDRAW);
+        SetWindowPos(w, topmost ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0, keep);
+    }
 }
 
 bool visibleWindowBelow(HWND window) {
@@ -152,6 +160,17 @@ void Animation::step() {
                     return;
                 }
                 shownShape_ = key;
+                // A rebuild that keeps the bulbs' outline (a new flash
+                // pattern, most often) keeps the window's region: an equal
+                // full-screen shape costs Wine a new window surface, and
+                // asking the window for its own (GetWindowRgn) costs as much.
+                if (handedTo_ == a.bulbWindow && handed_ && EqualRgn(handed_.get(), region.get())) {
+                    region.reset();
+                } else if (unique_hrgn copy{CreateRectRgn(0, 0, 0, 0)}) {
+                    CombineRgn(copy.get(), region.get(), nullptr, RGN_COPY);
+                    handed_ = std::move(copy);
+                    handedTo_ = a.bulbWindow;
+                }
             }
             // The level is checked on the few steps after a showing or a
             // move only: a window that keeps itself at the bottom too is not

@@ -50,6 +50,8 @@ private:
     uint32_t generation_ = 0;  // grows with every discard (display, palette, settings)
     bool running_ = false;     // a message box inside a rebuild pumps timer ticks
     std::optional<std::array<int, 4>> shownShape_;  // the shape the bulb window has
+    unique_hrgn handed_;       // a copy of the region the bulb window was last given
+    HWND handedTo_ = nullptr;  // and that window
     int levelChecks_ = 0;  // drawn steps left that check the window's level
 };
 

@@ -103,12 +103,8 @@ void IncludedBulbObject::drawFrameMask(BulbPosition position, int flavor, int, i
 
 void IncludedBulbObject::addFrameRegion(BulbPosition position, int flavor, int, int x, int y, HRGN region) {
     try {
-        RECT frame = frameRect(position, flavor, 0);
-        unique_hrgn part(CreateRectRgnIndirect(&frame));
-        check(bool(part));
-        CombineRgn(part.get(), part.get(), bulbRegion(), RGN_AND);
-        OffsetRgn(part.get(), x - frame.left, y - frame.top);
-        CombineRgn(region, region, part.get(), RGN_OR);
+        HRGN whole = bulbRegion();
+        frameRegions_.add(whole, frameRect(position, flavor, 0), x, y, region);
     } catch (...) {
     }
 }
@@ -141,6 +137,7 @@ std::unique_ptr<QuickMaskedBitmap> IncludedBulbObject::makeDragPicture(HDC dc) {
 void IncludedBulbObject::dropCache() {
     strip_.reset();
     mask_.reset();
+    frameRegions_.clear();
     region_.reset();
 }
 

@@ -6,6 +6,7 @@
 #include "engine/bitmap.h"
 #include "engine/bulb_object.h"
 #include "engine/bulb_table.h"
+#include "engine/region_builder.h"
 
 namespace lumarel {
 
@@ -49,6 +50,7 @@ private:
     int row_;
     std::unique_ptr<Bitmap> strip_, mask_;
     unique_hrgn region_;
+    FrameRegionCache frameRegions_;
     char categories_[260] = {};
 };
 

@@ -40,4 +40,23 @@ unique_hrgn RegionBuilder::finish() {
     return std::move(region_);
 }
 
+void FrameRegionCache::add(HRGN strip, const RECT& frame, int x, int y, HRGN target) {
+    HRGN piece = nullptr;
+    for (const Piece& p : pieces_)
+        if (EqualRect(&p.frame, &frame)) piece = p.region.get();
+    if (!piece) {
+        unique_hrgn cut(CreateRectRgnIndirect(&frame));
+        check(bool(cut));
+        check(CombineRgn(cut.get(), cut.get(), strip, RGN_AND) != ERROR);
+        OffsetRgn(cut.get(), -frame.left, -frame.top);
+        piece = cut.get();
+        pieces_.push_back({frame, std::move(cut)});
+    }
+    // Moved there and back: a region has no cheaper way to be added at an offset.
+    OffsetRgn(piece, x, y);
+    const int result = CombineRgn(target, target, piece, RGN_OR);
+    OffsetRgn(piece, -x, -y);
+    check(result != ERROR);
+}
+
 }  // namespace lumarel

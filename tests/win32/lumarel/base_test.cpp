@@ -77,6 +77,40 @@ TEST(RegionBuilder, NoRunsIsTheEmptyRegion) {
     EXPECT_EQ(GetRgnBox(region.get(), &box), NULLREGION);
 }
 
+// A strip of two 10 x 10 frames: the left one a 4 x 4 square at (2, 3), the
+// right one a single column. Each piece is cut once and reused; reusing one
+// must not leave it moved, and two frames of one size stay apart.
+TEST(FrameRegionCache, AddsEachFrameExactlyWhereAskedHoweverOftenReused) {
+    unique_hrgn strip(CreateRectRgn(2, 3, 6, 7));
+    unique_hrgn column(CreateRectRgn(15, 0, 16, 10));
+    CombineRgn(strip.get(), strip.get(), column.get(), RGN_OR);
+    const RECT left{0, 0, 10, 10}, right{10, 0, 20, 10};
+    FrameRegionCache cache;
+    unique_hrgn target(CreateRectRgn(0, 0, 0, 0));
+    const POINT squares[] = {{100, 50}, {300, 50}, {100, 200}};
+    for (POINT at : squares) cache.add(strip.get(), left, at.x, at.y, target.get());
+    cache.add(strip.get(), right, 500, 0, target.get());
+
+    unique_hrgn expected(CreateRectRgn(0, 0, 0, 0));
+    for (POINT at : squares) {
+        unique_hrgn square(CreateRectRgn(at.x + 2, at.y + 3, at.x + 6, at.y + 7));
+        CombineRgn(expected.get(), expected.get(), square.get(), RGN_OR);
+    }
+    unique_hrgn line(CreateRectRgn(505, 0, 506, 10));
+    CombineRgn(expected.get(), expected.get(), line.get(), RGN_OR);
+    EXPECT_TRUE(EqualRgn(target.get(), expected.get()));
+
+    // After clearing, a changed strip is cut again rather than served stale.
+    cache.clear();
+    unique_hrgn other(CreateRectRgn(0, 0, 1, 1));
+    unique_hrgn fresh(CreateRectRgn(0, 0, 0, 0));
+    cache.add(other.get(), left, 10, 10, fresh.get());
+    RECT box;
+    ASSERT_EQ(GetRgnBox(fresh.get(), &box), SIMPLEREGION);
+    EXPECT_EQ(box.left, 10);
+    EXPECT_EQ(box.right, 11);
+}
+
 TEST(MessageSink, TakesTheBoxesWhileItLivesAndPutsTheOldOneBack) {
     std::vector<std::string> outer, inner;
     {

@@ -575,3 +575,32 @@ TEST_F(WorldDraw, ZeroSizeKindDoesNotHangTheLayout) {
     EXPECT_TRUE(set->world(kPosTop)->hasPictures());
     EXPECT_FALSE(set->world(kPosRight)->hasPictures());
 }
+
+// A rebuild whose bulbs keep their outline (here a new flash pattern) leaves
+// the window its region; a new arrangement hands a new one.
+TEST_F(WorldDraw, OnTopARebuildHandsARegionOnlyForANewOutline) {
+    context.bulbLocation = kOnTop;
+    makeChain();
+    steps(1);
+    HWND bulbs = context.bulbWindow;
+    ASSERT_TRUE(IsWindowVisible(bulbs));
+    auto regionRight = [&] {
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        RECT box{};
+        if (GetWindowRgn(bulbs, region) != ERROR) GetRgnBox(region, &box);
+        DeleteObject(region);
+        return box.right;
+    };
+    SetWindowRgn(bulbs, CreateRectRgn(0, 0, 7, 7), FALSE);  // a stand-in to watch
+    flashState().pattern = 4;
+    animation.discard();
+    steps(1);
+    ASSERT_TRUE(animation.worlds() && animation.worlds()->built());
+    EXPECT_EQ(regionRight(), 7) << "the same outline was handed again";
+
+    new SquareKind(903, 16, 12, false);
+    arrangeEverywhere(903);
+    animation.discard();
+    steps(1);
+    EXPECT_GT(regionRight(), kViewWidth / 2) << "a new outline was not handed";
+}
