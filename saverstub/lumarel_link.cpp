@@ -53,6 +53,27 @@ private:
     bool preview_;
 };
 
+struct PreviewSearch {
+    HWND window, found;
+};
+
+BOOL CALLBACK checkPreview(HWND candidate, LPARAM data) {
+    auto& search = *reinterpret_cast<PreviewSearch*>(data);
+    char name[32];
+    if (!GetClassNameA(candidate, name, sizeof name) || lstrcmpA(name, kPreviewClass) != 0) return TRUE;
+    if (!GetWindowTextA(candidate, name, sizeof name) || lstrcmpA(name, kLumarelTitle) != 0) return TRUE;
+    if (GetPropA(candidate, kSaverWindowProperty) != search.window) return TRUE;
+    search.found = candidate;
+    return FALSE;
+}
+
+// The preview lumarel whose mark names this saver window, or null.
+HWND findPreviewFor(HWND window) {
+    PreviewSearch search{window, nullptr};
+    EnumWindows(checkPreview, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 }  // namespace
 
 HWND findLumarel(bool preview) { return FindWindowA(preview ? kPreviewClass : kLumarelClass, kLumarelTitle); }
@@ -83,8 +104,9 @@ bool startLumarel(const char* parameters, bool preview) {
     return pollUntilFound(started, kStartWaitMs, kPollStepMs) == PollResult::Found;
 }
 
-void stopLumarel(bool preview) {
-    HWND lumarel = findLumarel(preview);
+void stopLumarel(bool preview, HWND window) {
+    // Another preview's lumarel may come first in the window list.
+    HWND lumarel = preview ? findPreviewFor(window) : findLumarel(false);
     DWORD_PTR result = 0;
     if (lumarel)
         SendMessageTimeoutA(lumarel, kSaverWindowMessage, 0, 0, SMTO_ABORTIFHUNG, kStopTimeoutMs, &result);

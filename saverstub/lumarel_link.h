@@ -16,7 +16,8 @@ bool postToLumarel(bool preview, UINT message, WPARAM wParam, LPARAM lParam);
 // refuses, or no window came.
 bool startLumarel(const char* parameters, bool preview);
 
-// Tells lumarel the saver ended; a hung lumarel is given at most a second.
-void stopLumarel(bool preview);
+// Tells lumarel the saver in window ended; a hung lumarel is given at most a
+// second. A preview tells only the lumarel that draws into its window.
+void stopLumarel(bool preview, HWND window);
 
 }  // namespace saverstub

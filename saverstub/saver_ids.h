@@ -15,6 +15,9 @@ namespace saverstub {
 inline constexpr char kLumarelClass[] = "Lumarel";
 inline constexpr char kPreviewClass[] = "SSP Lumarel";
 inline constexpr char kLumarelTitle[] = "QuorvaneLumarel";
+// A preview lumarel marks its main window with the window it draws into, so
+// each preview stops its own.
+inline constexpr char kSaverWindowProperty[] = "Lumarel Saver Window";
 
 // Messages lumarel's main window understands.
 inline constexpr unsigned kSaverWindowMessage = 0x400 + 11;  // wParam: our window, or 0 to stop

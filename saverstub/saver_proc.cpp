@@ -34,8 +34,9 @@ void handOverWindow(HWND window) {
 }
 
 void forgetWindow() {
-    handOver.window = nullptr;
-    stopLumarel(isPreview());
+    HWND window = handOver.window;
+    handOver.window = nullptr;  // first: the stop may dispatch messages back to us
+    stopLumarel(isPreview(), window);
 }
 
 void paintCantFind(HWND window) {

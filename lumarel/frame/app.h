@@ -18,6 +18,9 @@ constexpr UINT WM_LIGHTS_MUSICEVENT = WM_USER + 179;
 inline constexpr const char* kMainClass = "Lumarel";
 inline constexpr const char* kPreviewClass = "SSP Lumarel";
 inline constexpr const char* kMainTitle = "QuorvaneLumarel";
+// A preview's main window carries the window it draws into, so the screen
+// saver that owns that window can tell its own preview from another.
+inline constexpr const char* kSaverWindowProperty = "Lumarel Saver Window";
 inline constexpr const char* kBulbClass = "Lumarel Bulb Window";
 inline constexpr const char* kBulbTitle = "QuorvaneBulbs";
 inline constexpr const char* kErrorTitle = "Unexpected Lumarel Error";

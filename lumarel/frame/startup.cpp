@@ -55,6 +55,8 @@ App& app() {
 
 namespace {
 
+constexpr UINT kHandOverTimeoutMs = 5000;
+
 // Answers the command line. False when the program must end at once.
 bool applyCommandLine(const CommandLine& command) {
     App& a = app();
@@ -97,7 +99,10 @@ bool handOverToRunningInstance(const char* mainClass) {
     } else if (a.openPath[0]) {
         SetForegroundWindow(other);
         COPYDATASTRUCT data{0, kMaxPath, a.openPath};
-        SendMessageA(other, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+        // A hung lumarel must not hang a double-clicked bulb file too.
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(other, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+                            kHandOverTimeoutMs, &ignored);
     } else if (a.settingsOnly) {
         PostMessageA(other, WM_COMMAND, IDM_SETTINGS, -1);
     } else {
@@ -200,6 +205,7 @@ int runLumarel(HINSTANCE instance, const char* commandText) {
     } catch (const Failure&) {
         return 0;
     }
+    if (a.runMode == kRunPreview) SetPropA(a.mainWindow, kSaverWindowProperty, a.saverWindow);
 
     int exitCode = 0;
     try {
@@ -226,7 +232,7 @@ int runLumarel(HINSTANCE instance, const char* commandText) {
             startScreenSaver(a.saverWindow);
         } else {
             // 7.
-            registerBulbFileType();
+            registerProgram();
             if (!a.settingsOnly) {
                 checkVersion();
                 addTrayIcon();

@@ -16,6 +16,7 @@
 //   capture <file.bmp>                    the whole screen as a 24-bit BMP
 //   pixel <x> <y>                         screen colour as RRGGBB
 //   reg <HKCU|HKLM> <key> [value]         prints values (name=type:data)
+//   regbytes <HKCU|HKLM|HKCR> <key> <value> one value as type:hex ("" is the default)
 //   regset <HKCU|HKLM> <key> <value> <sz|dword|hex> <data>
 //   regdel <HKCU|HKLM> <key>              deletes a key with everything below it
 //   copydata <hwnd> <size> <text>         WM_COPYDATA of size bytes (text, zero-padded)
@@ -124,7 +125,26 @@ int capture(const char* path) {
     return ok ? 0 : 1;
 }
 
-HKEY rootOf(const char* name) { return _stricmp(name, "HKLM") == 0 ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
+HKEY rootOf(const char* name) {
+    if (_stricmp(name, "HKLM") == 0) return HKEY_LOCAL_MACHINE;
+    if (_stricmp(name, "HKCR") == 0) return HKEY_CLASSES_ROOT;
+    return HKEY_CURRENT_USER;
+}
+
+// One value's type and every stored byte, terminator included: "1:4c756d00".
+int regBytes(const char* root, const char* path, const char* name) {
+    HKEY key;
+    if (RegOpenKeyExA(rootOf(root), path, 0, KEY_READ, &key) != ERROR_SUCCESS) return 1;
+    BYTE data[8192];
+    DWORD size = sizeof data, type = 0;
+    LONG status = RegQueryValueExA(key, *name ? name : nullptr, nullptr, &type, data, &size);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS) return 1;
+    printf("%lu:", static_cast<unsigned long>(type));
+    for (DWORD i = 0; i < size; ++i) printf("%02x", data[i]);
+    printf("\n");
+    return 0;
+}
 
 void printValue(const char* name, DWORD type, const BYTE* data, DWORD size) {
     printf("%s=", name);
@@ -396,6 +416,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (cmd == "reg" && need(2)) return regQuery(argv[2], argv[3], argc > 4 ? argv[4] : nullptr);
+    if (cmd == "regbytes" && need(3)) return regBytes(argv[2], argv[3], argv[4]);
     if (cmd == "regset" && need(5)) return regSet(argv[2], argv[3], argv[4], argv[5], argv[6]);
     if (cmd == "regdel" && need(2)) return regDelete(argv[2], argv[3]);
     if (cmd == "copydata" && need(3)) return copyData(toHwnd(argv[2]), DWORD(toLong(argv[3])), argv[4]);

@@ -1,6 +1,6 @@
 // lumarel's art generator: the program palette, the 47 bulb strips with their
-// masks, the small named pictures, the About pictures, the icons (lumarel's and
-// its screen saver's), a resource script fragment naming them all, and a
+// masks, the small named pictures, the About pictures, the icons (lumarel's, its
+// screen saver's and its bulb files'), a resource script fragment naming them all, and a
 // contact sheet to judge the bulbs by.
 // Deterministic: the same files every run.
 #include <cairo.h>
@@ -20,6 +20,7 @@
 namespace art {
 bool writeAboutArt(const std::string& out);
 bool writeSaverIcon(const std::string& path);
+bool writeBulbFileIcon(const std::string& path);
 }
 
 using namespace art;
@@ -201,7 +202,8 @@ int main(int argc, char** argv) {
     }
     std::string out = argv[1];
     ProgramPalette palette;
-    bool ok = writeAboutArt(out) && writeSaverIcon(out + "/saver.ico") && palette.write(out + "/palette.bmp") && writeSmallPictures(out, palette);
+    bool ok = writeAboutArt(out) && writeSaverIcon(out + "/saver.ico") &&
+              writeBulbFileIcon(out + "/bulbfile.ico") && palette.write(out + "/palette.bmp") && writeSmallPictures(out, palette);
     std::vector<Strip> strips;
     std::string rc = "// Made by tools/art: the bulb strips and their masks.\n";
     for (int r = 0; r < lumarel::kBuiltInKinds && ok; ++r) {

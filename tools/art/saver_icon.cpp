@@ -1,5 +1,6 @@
-// The screen saver's icon: a small monitor whose night-blue screen shows a
-// sagging string of lit bulbs. Drawn for 16 and 32 pixels.
+// Two of lumarel's icons, drawn for 16 and 32 pixels: the screen saver's, a
+// small monitor whose night-blue screen shows a sagging string of lit bulbs,
+// and the bulb file's, a page with a folded corner and one lit bulb on it.
 #include <cairo.h>
 
 #include <string>
@@ -59,15 +60,61 @@ void paintSaverIcon(cairo_t* cr, double size) {
     }
 }
 
-}  // namespace
+// A sheet of paper, its top right corner folded over, and a lit red bulb
+// hanging from a short wire across it.
+void paintBulbFileIcon(cairo_t* cr, double size) {
+    const double s = size / 32.0;
+    cairo_scale(cr, s, s);
+    const double left = 5.5, top = 1.5, right = 26.5, bottom = 30.5, fold = 7;
+    cairo_move_to(cr, left, top);
+    cairo_line_to(cr, right - fold, top);
+    cairo_line_to(cr, right, top + fold);
+    cairo_line_to(cr, right, bottom);
+    cairo_line_to(cr, left, bottom);
+    cairo_close_path(cr);
+    cairo_pattern_t* paper = cairo_pattern_create_linear(left, top, right, bottom);
+    cairo_pattern_add_color_stop_rgb(paper, 0, 1.0, 1.0, 1.0);
+    cairo_pattern_add_color_stop_rgb(paper, 1, 0.78, 0.80, 0.86);
+    cairo_set_source(cr, paper);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(paper);
+    outline(cr, 1.0, 0.85);
+    // the folded corner, darker underneath
+    cairo_move_to(cr, right - fold, top);
+    cairo_line_to(cr, right - fold, top + fold);
+    cairo_line_to(cr, right, top + fold);
+    cairo_close_path(cr);
+    setColour(cr, {0.66, 0.68, 0.75});
+    cairo_fill_preserve(cr);
+    outline(cr, 0.8, 0.7);
+    // the wire, the socket and the bulb
+    setColour(cr, col::darkGreen);
+    cairo_set_line_width(cr, 1.2);
+    cairo_move_to(cr, left + 1, 8);
+    cairo_curve_to(cr, 11, 11, 17, 11, right - 1, 12);
+    cairo_stroke(cr);
+    roundRectPath(cr, 13.5, 10, 5, 4, 1);
+    setColour(cr, col::green);
+    cairo_fill_preserve(cr);
+    outline(cr, 0.8, 0.7);
+    Frame f{};
+    f.lightX = -0.707;
+    f.lightY = -0.707;
+    f.small = size < 24;
+    glow(cr, col::red, 16, 20, 9, 0.6);
+    eggPath(cr, 16, 20, 4.2, 6.5);
+    fillGlass(cr, f, col::red, true, 16, 20, 5.5);
+}
 
-bool writeSaverIcon(const std::string& path) {
+using IconPainter = void (*)(cairo_t*, double size);
+
+bool writeDrawnIcon(const std::string& path, IconPainter paint) {
     std::vector<cairo_surface_t*> surfaces;
     std::vector<Argb> images;
     for (int size : {16, 32}) {
         cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
         cairo_t* cr = cairo_create(surface);
-        paintSaverIcon(cr, size);
+        paint(cr, size);
         cairo_destroy(cr);
         cairo_surface_flush(surface);
         surfaces.push_back(surface);
@@ -77,5 +124,11 @@ bool writeSaverIcon(const std::string& path) {
     for (auto* s : surfaces) cairo_surface_destroy(s);
     return ok;
 }
+
+}  // namespace
+
+bool writeSaverIcon(const std::string& path) { return writeDrawnIcon(path, paintSaverIcon); }
+
+bool writeBulbFileIcon(const std::string& path) { return writeDrawnIcon(path, paintBulbFileIcon); }
 
 }  // namespace art
