@@ -169,6 +169,7 @@ TEST_F(SaverInstall, AnUnwritableSystemFolderFallsBackToTheUsersOwn) {
     // folder should be is not.
     std::string blocked = root + "\\blocked";
     writeFile(blocked, "not a folder");
+    CreateDirectoryA((root + "\\local").c_str(), nullptr);  // the user's application data is always there
     EXPECT_TRUE(install(saverPlaces(blocked, "", root + "\\local")));
     std::string file = root + "\\local\\Quorvane\\Lumarel\\Lumarel.scr";
     EXPECT_EQ(readFile(file), stub);

@@ -183,12 +183,16 @@ TEST_F(BulbAssociation, WritesTheFourClassValuesWithTheirTerminators) {
 }
 
 TEST_F(BulbAssociation, AClassesRootThatRefusesSendsThemToTheUsersOwn) {
-    RegKey readOnly;
-    ASSERT_TRUE(readOnly.openExisting(HKEY_CURRENT_USER, (std::string(kTestRoot) + "\\Classes").c_str()));
+    // Lasting keys cannot go under a volatile one: a root that refuses every write.
+    HKEY refusing = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kTestRoot) + "\\Volatile").c_str(), 0, nullptr,
+                              REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &refusing, nullptr),
+              ERROR_SUCCESS);
     std::string program = "C:\\" + std::string(250, 'p') + ".exe";  // a command longer than 260
-    EXPECT_TRUE(registerBulbFileType(program.c_str(), readOnly.get(), user.get()));
+    EXPECT_TRUE(registerBulbFileType(program.c_str(), refusing, user.get()));
+    EXPECT_EQ(stored(refusing, ".bul"), "");
+    RegCloseKey(refusing);
     EXPECT_EQ(stored(user.get(), "Software\\Classes\\.bul"), std::string("Lumarel.Bulb", 13));
     EXPECT_EQ(stored(user.get(), "Software\\Classes\\Lumarel.Bulb\\shell\\open\\command"),
               "\"" + program + "\" open %1" + '\0');
-    EXPECT_EQ(stored(classes.get(), "Lumarel.Bulb"), "");
 }
