@@ -27,6 +27,8 @@ stop_lumarel() {
 # registered_as PROGRAM: "Path" and the four class values name PROGRAM, byte for byte.
 registered_as() {
   local program=$1
+  # Answering a sent message means start-up is over: it is in its message loop.
+  check "  it comes to its message loop" probe send "$(probe find Lumarel QuorvaneLumarel)" 0 0 0
   check_eq "  \"Path\" is the program" "$(sz_bytes "$program")" "$(probe regbytes HKCU "$KEY" Path)"
   check_eq "  .bul is Lumarel.Bulb" "$(sz_bytes Lumarel.Bulb)" "$(probe regbytes HKCR .bul '')"
   check_eq "  Lumarel.Bulb is called Lumarel Bulb" "$(sz_bytes 'Lumarel Bulb')" \
@@ -90,6 +92,7 @@ for mode in s p; do
   [ "$mode" = p ] && class="SSP Lumarel"
   main=$(probe wait "$class" QuorvaneLumarel 20000)
   check "\"$mode <window>\" starts lumarel" test -n "$main"
+  check "and comes to its message loop" probe send "${main:-0}" 0 0 0
   check "and writes neither Path nor the association" nothing_registered
   probe post "${main:-0}" $WM_LIGHTS_SAVERWINDOW 0 0 >/dev/null
   check_eq "told to stop, it ends with 0" 0 "$(wait_program "$saver" 20)"
