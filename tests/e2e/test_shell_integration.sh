@@ -82,6 +82,20 @@ main=$(probe find Lumarel QuorvaneLumarel)
 [ -n "$main" ] && probe post "$main" $WM_COMMAND 106 0 >/dev/null
 check "the copy exits" probe gone "${main:-0}" 20000
 
+echo "-- a hung lumarel does not hang a bulb file opened after it"
+hung_out=$(mktemp)
+( timeout -k 5 60 "$WINE_LOADER" "$TEST_BIN/probe.exe" hung Lumarel QuorvaneLumarel 30000 2>/dev/null |
+  sed -u 's/\r//' >"$hung_out" ) >/dev/null 2>&1 &
+hung_job=$!
+check "a window \"Lumarel\"/\"QuorvaneLumarel\" that answers nothing is there" wait_until 10 test -s "$hung_out"
+start_program second lumarel.exe open 'C:\my bulbs\Snow Garland.bul'
+# The hand-over gives up after 5 s; the hung window itself lives 30 s.
+check_eq "the second lumarel hands over and ends with 0 within 10 s" 0 "$(wait_program "$second" 10)"
+kill "$hung_job" 2>/dev/null
+wait "$hung_job" 2>/dev/null
+rm -f "$hung_out"
+wine_kill
+
 echo "-- screen saver starts record nothing"
 for mode in s p; do
   forget_registration
