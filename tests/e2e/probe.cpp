@@ -30,6 +30,8 @@
 //   resource <module> <name> <file>       writes a program's raw data resource to a file
 //   hung <class> <title> <ms>             a window that never answers: prints its handle,
 //                                         handles no message for ms, then ends
+//   record <class> <title> <ms>           a window that prints its handle, then every
+//                                         message from WM_USER up as "message wparam"
 #include <windows.h>
 #include <psapi.h>
 #include <shlwapi.h>
@@ -227,6 +229,34 @@ int hungWindow(const char* cls, const char* title, DWORD ms) {
     printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)));
     fflush(stdout);
     Sleep(ms);
+    return 0;
+}
+
+LRESULT CALLBACK recordMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg >= WM_USER && msg < 0xC000) {
+        printf("%u %lu\n", msg, static_cast<unsigned long>(wp));
+        fflush(stdout);
+    }
+    return DefWindowProcA(window, msg, wp, lp);
+}
+
+int recordingWindow(const char* cls, const char* title, DWORD ms) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = recordMessage;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = cls;
+    if (!RegisterClassA(&wc)) return 1;
+    HWND window = CreateWindowExA(0, cls, title, WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr, wc.hInstance, nullptr);
+    if (!window) return 1;
+    printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)));
+    fflush(stdout);
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    DestroyWindow(window);
     return 0;
 }
 
@@ -434,6 +464,7 @@ int main(int argc, char** argv) {
     }
     if (cmd == "memory" && need(1)) return workingSet(toHwnd(argv[2]));
     if (cmd == "resource" && need(3)) return saveResource(argv[2], argv[3], argv[4]);
+    if (cmd == "record" && need(3)) return recordingWindow(argv[2], argv[3], DWORD(toLong(argv[4])));
     if (cmd == "hung" && need(3)) return hungWindow(argv[2], argv[3], DWORD(toLong(argv[4])));
     if (cmd == "at" && need(2)) {
         // The window a click at (x, y) goes to, and its class.

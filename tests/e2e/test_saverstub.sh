@@ -110,6 +110,30 @@ check_eq "no full-screen lumarel was started" 0 "$(lumarels)"
 check_eq "the stub ends with the host, with 0" 0 "$(wait_program "$previewer" 20)"
 check "and so does its lumarel" probe gone "${preview:-0}" 5000
 
+echo "-- a preview stops its own lumarel, not another found first"
+host=$(host_window 20000)
+check "the host window is there" test -n "$host"
+start_program previewer "$stub" /p "$host"
+preview=$(probe wait "SSP Lumarel" QuorvaneLumarel 15000)
+check "an \"SSP Lumarel\" was started for it" test -n "$preview"
+check "it has come to its message loop" probe send "${preview:-0}" $WM_NULL 0 0
+# Another "SSP Lumarel", made later, comes first in the window list.
+other_out=$(mktemp)
+( timeout -k 5 60 "$WINE_LOADER" "$TEST_BIN/probe.exe" record "SSP Lumarel" QuorvaneLumarel 30000 2>/dev/null |
+  sed -u 's/\r//' >"$other_out" ) >/dev/null 2>&1 &
+other_job=$!
+check "another \"SSP Lumarel\" is there" wait_until 10 test -s "$other_out"
+other=$(head -n1 "$other_out")
+check_eq "the window search now finds the other one first" "$other" "$(probe find "SSP Lumarel" QuorvaneLumarel)"
+check_eq "the stub ends with the host, with 0" 0 "$(wait_program "$previewer" 30)"
+check "its own lumarel ends" probe gone "${preview:-0}" 5000
+check "the other window is still there" probe send "${other:-0}" $WM_NULL 0 0
+check_eq "and was told nothing" "$other" "$(cat "$other_out")"
+kill "$other_job" 2>/dev/null
+wait "$other_job" 2>/dev/null
+rm -f "$other_out"
+wine_kill
+
 echo "-- a hung lumarel window does not keep the saver up"
 hung_out=$(mktemp)
 ( timeout -k 5 60 "$WINE_LOADER" "$TEST_BIN/probe.exe" hung Lumarel QuorvaneLumarel 8000 2>/dev/null |
