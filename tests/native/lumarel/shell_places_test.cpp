@@ -16,19 +16,6 @@ TEST(ShellPaths, JoinAddsOneBackslashAndRefusesWhatWouldNotFit) {
     EXPECT_EQ(joinShellPath(folder + "\\", "Lumarel.scr").size(), 259u);  // no second backslash
 }
 
-TEST(BulbAssociation, ValuesNameTheProgramAndLeavePercentOneBare) {
-    auto values = bulbClassValues("C:\\Program Files\\Lumarel\\lumarel.exe");
-    ASSERT_EQ(values.size(), 4u);
-    EXPECT_STREQ(values[0].subKey, ".bul");
-    EXPECT_EQ(values[0].data, "Lumarel.Bulb");
-    EXPECT_STREQ(values[1].subKey, "Lumarel.Bulb");
-    EXPECT_EQ(values[1].data, "Lumarel Bulb");
-    EXPECT_STREQ(values[2].subKey, "Lumarel.Bulb\\DefaultIcon");
-    EXPECT_EQ(values[2].data, "C:\\Program Files\\Lumarel\\lumarel.exe,-2");
-    EXPECT_STREQ(values[3].subKey, "Lumarel.Bulb\\shell\\open\\command");
-    EXPECT_EQ(values[3].data, "\"C:\\Program Files\\Lumarel\\lumarel.exe\" open %1");
-}
-
 TEST(BulbAssociation, ALongProgramPathGivesTheWholeCommand) {
     std::string program = "C:\\" + std::string(252, 'p') + ".exe";  // 259 characters
     auto values = bulbClassValues(program);
