@@ -16,10 +16,13 @@ namespace flurrin {
 
 namespace {
 
-// Runs the thread's message loop until a root form posts WM_QUIT.
+// Runs the thread's message loop until a root form posts WM_QUIT. The
+// active form gets its keys first, so Tab, Enter, Esc and Alt work in the
+// modeless root form as in the modal ones.
 int message_loop() {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (Form::dialog_message(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

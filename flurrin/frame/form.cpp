@@ -1,5 +1,7 @@
 #include "frame/form.h"
 
+#include <commctrl.h>
+
 namespace flurrin {
 
 namespace {
@@ -81,7 +83,7 @@ void Form::show_modal(HWND owner) {
             if (got == 0) PostQuitMessage(int(msg.wParam));
             break;
         }
-        if (!IsDialogMessageA(hwnd_, &msg)) {
+        if (!dialog_message(msg)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
@@ -100,7 +102,63 @@ void Form::unload() {
     on_unload();
     SetWindowLongPtrA(doomed, GWLP_USERDATA, 0);
     hwnd_ = nullptr;
-    DestroyWindow(doomed);
+    focus_ = nullptr;
+    DestroyWindow(doomed);  // takes the tip window, which it owns, along
+    tips_ = nullptr;
+}
+
+void Form::set_tip(int id, const char* text) {
+    if (!tips_) {
+        static const bool initialised = [] {
+            INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES};
+            return InitCommonControlsEx(&init) != FALSE;
+        }();
+        (void)initialised;
+        tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+        if (!tips_) return;
+        SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, 320);
+    }
+    // The first version of the structure: every comctl32 since Windows 95
+    // takes it, with or without a manifest.
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd_;
+    tool.uId = reinterpret_cast<UINT_PTR>(item(id));
+    tool.lpszText = const_cast<char*>(text);
+    SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+std::string Form::tip(int id) const {
+    if (!tips_) return {};
+    char text[512] = {};
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.hwnd = hwnd_;
+    tool.uId = reinterpret_cast<UINT_PTR>(item(id));
+    tool.lpszText = text;
+    SendMessageA(tips_, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
+void Form::set_first_focus(int id) {
+    focus_ = item(id);
+    SetFocus(focus_);
+}
+
+bool Form::dialog_message(MSG& msg) {
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+    HWND active = GetActiveWindow();
+    if (!active || (msg.hwnd != active && !IsChild(active, msg.hwnd))) return false;
+    char cls[32] = {};
+    GetClassNameA(active, cls, sizeof cls);
+    if (lstrcmpA(cls, kFormClass) != 0) return false;
+    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(active, GWLP_USERDATA));
+    if (!form) return false;
+    if (form->on_key(msg)) return true;
+    return IsDialogMessageA(active, &msg) != FALSE;
 }
 
 HWND Form::add_control(const char* window_class, const char* text, DWORD style, int x, int y, int width, int height,
@@ -120,6 +178,21 @@ LRESULT Form::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CLOSE:
         if (on_query_unload()) unload();
         return 0;
+    case WM_HSCROLL:
+        on_hscroll(reinterpret_cast<HWND>(lparam), LOWORD(wparam), short(HIWORD(wparam)));
+        return 0;
+    case DM_GETDEFID:
+        return default_button_ ? MAKELRESULT(default_button_, DC_HASDEFID) : 0;
+    case WM_ACTIVATE:
+        // Keep the keyboard on the control it was on, as dialogs do.
+        if (LOWORD(wparam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(hwnd_, focus)) focus_ = focus;
+        } else if (focus_ && IsWindow(focus_) && IsChild(hwnd_, focus_)) {
+            SetFocus(focus_);
+            return 0;
+        }
+        return DefWindowProcA(hwnd_, message, wparam, lparam);
     default:
         return DefWindowProcA(hwnd_, message, wparam, lparam);
     }

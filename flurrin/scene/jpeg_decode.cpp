@@ -70,13 +70,18 @@ bool jpeg_read_info(const uint8_t* data, size_t size, JpegInfo& info) {
 }
 
 bool jpeg_decode_bottom_up(const uint8_t* data, size_t size, uint8_t* bits, size_t bytes_per_line, int width,
-                           int height, uint64_t max_pixels) {
+                           int height, uint64_t max_pixels, int reduction) {
     if (!data || size == 0 || !bits || width <= 0 || height <= 0) return false;
+    if (reduction != 1 && reduction != 2 && reduction != 4 && reduction != 8) return false;
     if (bytes_per_line < size_t(width) * 3 || uint64_t(width) * uint64_t(height) > max_pixels) return false;
     Decoder d;
     if (setjmp(d.errors.escape)) return false;
     if (!read_header(d, data, size)) return false;
-    if (int(d.cinfo.image_width) != width || int(d.cinfo.image_height) != height) return false;
+    if (jpeg_reduced_size(int(d.cinfo.image_width), reduction) != width ||
+        jpeg_reduced_size(int(d.cinfo.image_height), reduction) != height)
+        return false;
+    d.cinfo.scale_num = 1;
+    d.cinfo.scale_denom = unsigned(reduction);
     J_COLOR_SPACE space = d.cinfo.jpeg_color_space;
     if (space == JCS_GRAYSCALE) d.cinfo.out_color_space = JCS_GRAYSCALE;
     else if (space == JCS_CMYK || space == JCS_YCCK) d.cinfo.out_color_space = JCS_CMYK;

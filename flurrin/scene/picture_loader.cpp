@@ -8,6 +8,7 @@
 
 #include "frame/form.h"
 #include "scene/jpeg_decode.h"
+#include "settings/preview_fit.h"
 
 namespace flurrin {
 
@@ -93,6 +94,33 @@ unique_hbitmap load_picture_file(const std::string& path) {
         if (!load_jpeg(decoded, path)) return {};
         return decoded.release_bitmap();
     }
+    unique_hbitmap plain(static_cast<HBITMAP>(
+        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    if (plain) return plain;
+    return load_with_ole(path);
+}
+
+}  // namespace flurrin
+
+namespace flurrin {
+
+unique_hbitmap load_preview_picture(const std::string& path, int area_width, int area_height) {
+    std::vector<uint8_t> data;
+    if (!read_whole_file(path, data)) return {};
+    if (is_jpeg_name(path)) {
+        JpegInfo info;
+        if (!jpeg_read_info(data.data(), data.size(), info)) return {};
+        int reduction = preview_reduction(info.width, info.height, area_width, area_height);
+        int w = jpeg_reduced_size(info.width, reduction), h = jpeg_reduced_size(info.height, reduction);
+        DibSurface decoded;
+        if (uint64_t(w) * uint64_t(h) > kMaxJpegPixels || !decoded.create(w, h)) return {};
+        if (!jpeg_decode_bottom_up(data.data(), data.size(), decoded.bits(), decoded.stride(), w, h, kMaxJpegPixels,
+                                   reduction))
+            return {};
+        GdiFlush();
+        return decoded.release_bitmap();
+    }
+    // The file is known to be readable and of a sane size by now.
     unique_hbitmap plain(static_cast<HBITMAP>(
         LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
     if (plain) return plain;

@@ -25,4 +25,10 @@ bool is_jpeg_name(const std::string& path);
 // show their messages).
 unique_hbitmap load_picture_file(const std::string& path);
 
+// A picture for a preview of area_width x area_height: JPEGs are decoded
+// straight to a fraction of their size when that still covers the area.
+// Says nothing on failure (a file that went away, a broken or huge one): the
+// preview just stays empty.
+unique_hbitmap load_preview_picture(const std::string& path, int area_width, int area_height);
+
 }  // namespace flurrin

@@ -1,17 +1,19 @@
 #include "settings/configuration.h"
 
-#include <shellapi.h>
-
 #include "frame/app.h"
 #include "frame/form.h"
+#include "frame/handles.h"
 #include "frame/welcome.h"
+#include "settings/about.h"
+#include "settings/control_ids.h"
+#include "settings/options.h"
 #include "settings/saver_run.h"
 
 namespace flurrin {
 
 namespace {
 
-enum { kCrystals = 101, kCircles, kOrnaments, kExit = 110, kPreview, kMoreOptions, kAbout, kMoreTitles = 120 };
+using namespace ids;
 constexpr UINT kShowWelcome = WM_APP + 1;
 constexpr const char* kMoreTitlesPage = "http://www.vessaro.example/seasonal";
 
@@ -25,18 +27,41 @@ protected:
         add_control("BUTTON", "&Crystals", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 24, 30, 170, 22, kCrystals);
         add_control("BUTTON", "&Circles", BS_AUTOCHECKBOX | WS_TABSTOP, 24, 56, 170, 22, kCircles);
         add_control("BUTTON", "&Ornaments", BS_AUTOCHECKBOX | WS_TABSTOP, 24, 82, 170, 22, kOrnaments);
-        add_control("STATIC", " You can select more than one snow style!", 0, 12, 136, 200, 20, 0);
+        add_style_pictures();
         add_control("BUTTON", "&Exit", BS_DEFPUSHBUTTON | WS_TABSTOP, 236, 12, 112, 28, kExit);
         add_control("BUTTON", "&Preview", WS_TABSTOP, 236, 48, 112, 28, kPreview);
-        // The options and about forms are not part of this program yet.
-        EnableWindow(add_control("BUTTON", "More &Options", WS_TABSTOP, 236, 84, 112, 28, kMoreOptions), FALSE);
-        EnableWindow(add_control("BUTTON", "&About", WS_TABSTOP, 236, 120, 112, 28, kAbout), FALSE);
+        add_control("BUTTON", "More &Options", WS_TABSTOP, 236, 84, 112, 28, kMoreOptions);
+        add_control("BUTTON", "&About", WS_TABSTOP, 236, 120, 112, 28, kAbout);
         add_control("BUTTON", "See more seasonal titles from Vessaro...", WS_TABSTOP, 12, 200, 336, 32, kMoreTitles);
         EnableWindow(item(kPreview), test_run_available());
+        set_tip(kCrystals, " Check this box to let snow crystals fall");
+        set_tip(kCircles, " Check this box to let snow circles fall");
+        set_tip(kOrnaments, " Check this box to let ornaments fall");
+        set_tip(kExit, " Save your settings and exit");
+        set_tip(kPreview, " Preview the screen saver with these settings");
+        set_tip(kMoreOptions, " Change the music, pictures, speed and other settings");
+        set_tip(kAbout, " Show the version of this screen saver");
+        set_tip(kMoreTitles, " Visit our web site to see more seasonal titles");
+        set_default_button(kExit);
+        set_first_focus(kExit);
         const Settings& s = app().settings;
         set_checked(kCrystals, s.crystals == 1);
         set_checked(kCircles, s.circles == 1);
         set_checked(kOrnaments, s.ornaments == 1);
+    }
+
+    // Picture2 to Picture5: what each snow style looks like, with the hint
+    // that they combine.
+    void add_style_pictures() {
+        const char* names[] = {"STYLE_CRYSTALS", "STYLE_CIRCLES", "STYLE_ORNAMENTS", "STYLE_ALL"};
+        for (int i = 0; i < 4; ++i) {
+            int id = kStylePictures + i;
+            HWND picture = add_control("STATIC", "", SS_BITMAP | SS_NOTIFY, 12 + i * 52, 136, 48, 48, id);
+            styles_[i].reset(static_cast<HBITMAP>(
+                LoadImageA(GetModuleHandleA(nullptr), names[i], IMAGE_BITMAP, 48, 48, LR_CREATEDIBSECTION)));
+            if (styles_[i]) SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(styles_[i].get()));
+            set_tip(id, " You can select more than one snow style!");
+        }
     }
 
     void on_command(int id, int code) override {
@@ -51,11 +76,9 @@ protected:
             if (app().store) settings_save(s, *app().store);
             run_test(hwnd());
             break;
-        case kMoreTitles: {
-            auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(hwnd(), "open", kMoreTitlesPage, nullptr, nullptr, SW_SHOWNORMAL));
-            if (result < 33) show_message(hwnd(), "Shell Execute Error. (No default browser?)", kProductName, MB_OK);
-            break;
-        }
+        case kMoreOptions: show_options(hwnd()); break;
+        case kAbout: show_about(hwnd()); break;
+        case kMoreTitles: open_web_page(hwnd(), kMoreTitlesPage); break;
         default: (void)code; break;
         }
     }
@@ -80,6 +103,7 @@ protected:
 
 private:
     bool welcome_shown_ = false;
+    unique_hbitmap styles_[4];
 };
 
 ConfigurationForm& form() {

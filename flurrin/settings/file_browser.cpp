@@ -17,25 +17,34 @@ std::string list_text(HWND list, int index, bool combo = false) {
     return text;
 }
 
-std::vector<std::string> split_patterns(const std::string& patterns) {
-    std::vector<std::string> out;
-    size_t pos = 0;
-    while (pos <= patterns.size()) {
-        size_t end = patterns.find(';', pos);
-        if (end == std::string::npos) end = patterns.size();
-        if (end > pos) out.push_back(patterns.substr(pos, end - pos));
-        pos = end + 1;
-    }
-    return out;
-}
-
 bool less_ignoring_case(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) < 0; }
 
 }  // namespace
 
-std::string join_path(const std::string& folder, const std::string& name) {
-    if (folder.empty() || folder.back() == '\\') return folder + name;
-    return folder + "\\" + name;
+// A drive that is not ready (an empty card reader) answers with an error
+// instead of the system's "insert a disk" box.
+class QuietErrors {
+public:
+    QuietErrors() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
+    ~QuietErrors() { SetErrorMode(previous_); }
+    QuietErrors(const QuietErrors&) = delete;
+    QuietErrors& operator=(const QuietErrors&) = delete;
+
+private:
+    UINT previous_;
+};
+
+// Calls visit(found) for each entry of folder; an unreadable folder has none.
+template <typename Visit>
+void for_each_entry(const std::string& folder, Visit visit) {
+    QuietErrors quiet;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        visit(found);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
 }
 
 void FileBrowser::create(HWND form, Ids ids, RECT d, RECT f, RECT l, const std::string& patterns, bool multiple) {
@@ -71,6 +80,7 @@ void FileBrowser::create(HWND form, Ids ids, RECT d, RECT f, RECT l, const std::
 void FileBrowser::set_folder(const std::string& folder) {
     folder_ = folder;
     if (folder_.empty() || folder_.back() != '\\') folder_ += '\\';
+    files_folder_ = folder_;
     HWND drives = GetDlgItem(form_, ids_.drives);
     std::string drive = folder_.substr(0, 2);
     LRESULT index = SendMessageA(drives, CB_FINDSTRING, WPARAM(-1), reinterpret_cast<LPARAM>(drive.c_str()));
@@ -80,31 +90,53 @@ void FileBrowser::set_folder(const std::string& folder) {
 }
 
 void FileBrowser::fill() {
-    HWND folders = GetDlgItem(form_, ids_.folders), files = GetDlgItem(form_, ids_.files);
+    HWND folders = GetDlgItem(form_, ids_.folders);
     SendMessageA(folders, LB_RESETCONTENT, 0, 0);
-    SendMessageA(files, LB_RESETCONTENT, 0, 0);
     std::vector<std::string> sub;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder_ + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..") sub.push_back(name);
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
+    for_each_entry(folder_, [&](const WIN32_FIND_DATAA& found) {
+        std::string name = found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..") sub.push_back(name);
+    });
     std::sort(sub.begin(), sub.end(), less_ignoring_case);
     if (folder_.size() > 3) SendMessageA(folders, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(".."));
     for (const std::string& name : sub) SendMessageA(folders, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-    for (const std::string& pattern : split_patterns(patterns_)) {
-        search = FindFirstFileA((folder_ + pattern).c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) continue;
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                SendMessageA(files, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(found.cFileName));
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
+    fill_files();
+}
+
+// One pass over the folder, each name matched against every pattern: a file
+// is listed once however many patterns it matches.
+void FileBrowser::fill_files() {
+    HWND files = GetDlgItem(form_, ids_.files);
+    SendMessageA(files, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(files, LB_RESETCONTENT, 0, 0);
+    for_each_entry(files_folder_, [&](const WIN32_FIND_DATAA& found) {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && matches_patterns(patterns_, found.cFileName))
+            SendMessageA(files, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(found.cFileName));
+    });
+    SendMessageA(files, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(files, nullptr, TRUE);
+}
+
+std::string FileBrowser::chosen_folder() const {
+    HWND folders = GetDlgItem(form_, ids_.folders);
+    std::string name = list_text(folders, int(SendMessageA(folders, LB_GETCURSEL, 0, 0)));
+    if (name.empty()) return {};
+    if (name != "..") return folder_ + name + "\\";
+    std::string up = folder_.substr(0, folder_.size() - 1);
+    size_t cut = up.find_last_of('\\');
+    return cut == std::string::npos ? std::string() : up.substr(0, cut + 1);
+}
+
+void FileBrowser::open_chosen_folder() {
+    std::string next = chosen_folder();
+    if (!next.empty()) set_folder(next);
+}
+
+bool FileBrowser::on_key(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_RETURN || GetFocus() != GetDlgItem(form_, ids_.folders))
+        return false;
+    open_chosen_folder();
+    return true;
 }
 
 bool FileBrowser::on_command(int id, int code) {
@@ -118,14 +150,14 @@ bool FileBrowser::on_command(int id, int code) {
     }
     if (id == ids_.folders) {
         if (code == LBN_DBLCLK) {
-            HWND folders = GetDlgItem(form_, ids_.folders);
-            std::string name = list_text(folders, int(SendMessageA(folders, LB_GETCURSEL, 0, 0)));
-            if (name == "..") {
-                std::string up = folder_.substr(0, folder_.size() - 1);
-                size_t cut = up.find_last_of('\\');
-                if (cut != std::string::npos) set_folder(up.substr(0, cut + 1));
-            } else if (!name.empty()) {
-                set_folder(folder_ + name + "\\");
+            open_chosen_folder();
+        } else if (code == LBN_SELCHANGE) {
+            // A click shows the folder's files; the folder list stays.
+            std::string chosen = chosen_folder();
+            if (!chosen.empty() && chosen != files_folder_) {
+                files_folder_ = chosen;
+                fill_files();
+                folder_changed = true;
             }
         }
         return true;
@@ -140,7 +172,7 @@ bool FileBrowser::on_command(int id, int code) {
 
 std::string FileBrowser::file_at(int index) const {
     std::string name = list_text(GetDlgItem(form_, ids_.files), index);
-    return name.empty() ? std::string() : join_path(folder_, name);
+    return name.empty() ? std::string() : join_path(files_folder_, name);
 }
 
 std::string FileBrowser::selected_file() const {
@@ -151,19 +183,28 @@ std::string FileBrowser::selected_file() const {
     return file_at(int(index));
 }
 
-std::vector<std::string> FileBrowser::selected_files() const {
+std::vector<std::string> FileBrowser::names(bool only_selected) const {
     HWND files = GetDlgItem(form_, ids_.files);
+    bool multiple = GetWindowLongA(files, GWL_STYLE) & LBS_EXTENDEDSEL;
     std::vector<std::string> out;
     int count = int(SendMessageA(files, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i)
-        if (SendMessageA(files, LB_GETSEL, WPARAM(i), 0) > 0) out.push_back(file_at(i));
+    LRESULT single = multiple ? LB_ERR : SendMessageA(files, LB_GETCURSEL, 0, 0);
+    for (int i = 0; i < count; ++i) {
+        bool selected = multiple ? SendMessageA(files, LB_GETSEL, WPARAM(i), 0) > 0 : i == single;
+        if (!only_selected || selected) out.push_back(list_text(files, i));
+    }
+    return out;
+}
+
+std::vector<std::string> FileBrowser::selected_files() const {
+    std::vector<std::string> out;
+    for (const std::string& name : names(true)) out.push_back(join_path(files_folder_, name));
     return out;
 }
 
 std::vector<std::string> FileBrowser::all_files() const {
     std::vector<std::string> out;
-    int count = int(SendMessageA(GetDlgItem(form_, ids_.files), LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) out.push_back(file_at(i));
+    for (const std::string& name : names(false)) out.push_back(join_path(files_folder_, name));
     return out;
 }
 

@@ -63,6 +63,8 @@ protected:
         add_control("BUTTON", "Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, 210, 276, 64, 28, kOk);
         add_control("BUTTON", "Cancel", WS_TABSTOP, 282, 276, 64, 28, kCancel);
         add_control("BUTTON", "New Folder", WS_TABSTOP, 354, 276, 66, 28, kNewFolder);
+        set_tip(kNewFolder, " Click here to create a new folder");
+        set_default_button(kOk);
         show_path();
     }
 
@@ -86,6 +88,12 @@ protected:
         case kNewFolder: new_folder(); break;
         default: break;
         }
+    }
+
+    bool on_key(const MSG& msg) override {
+        if (!browser_.on_key(msg)) return false;
+        show_path();
+        return true;
     }
 
 private:
@@ -123,6 +131,8 @@ std::optional<std::string> create_folder(const std::string& folder, const std::s
     size_t first = name.find_first_not_of(" \t"), last = name.find_last_not_of(" \t");
     if (first == std::string::npos) return std::string();
     std::string trimmed = name.substr(first, last - first + 1);
+    // "..\x" or "C:x" would make a folder somewhere else.
+    if (!is_plain_name(trimmed)) return std::nullopt;
     std::string path = join_path(folder, trimmed);
     if (!CreateDirectoryA(path.c_str(), nullptr)) return std::nullopt;
     return path + "\\";

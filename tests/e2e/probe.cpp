@@ -32,6 +32,11 @@
 //                                         handles no message for ms, then ends
 //   record <class> <title> <ms>           a window that prints its handle, then every
 //                                         message from WM_USER up as "message wparam"
+//   windows <class|-> <title|->           every matching top-level window, one handle a line
+//   item <hwnd> <id>                      the child window with that control id
+//   focus                                 the control id and handle with the keyboard focus
+//                                         in the foreground window's thread
+//   cursor                                1 when the mouse cursor shows, else 0
 #include <windows.h>
 #include <psapi.h>
 #include <shlwapi.h>
@@ -495,6 +500,34 @@ int main(int argc, char** argv) {
             if (IsWindowVisible(b) && lstrcmpiA(cls, "Button") == 0)
                 printf("%lu\n", static_cast<unsigned long>(GetDlgCtrlID(b)));
         }
+        return 0;
+    }
+    if (cmd == "windows" && need(2)) {
+        for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, orNull(argv[2]), orNull(argv[3])));)
+            printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(w)));
+        return 0;
+    }
+    if (cmd == "item" && need(2)) {
+        HWND w = GetDlgItem(toHwnd(argv[2]), int(toLong(argv[3])));
+        if (!w) return 1;
+        printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(w)));
+        return 0;
+    }
+    if (cmd == "focus") {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        HWND foreground = GetForegroundWindow();
+        if (!foreground || !GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &info) || !info.hwndFocus)
+            return 1;
+        printf("%d %lu\n", GetDlgCtrlID(info.hwndFocus),
+               static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(info.hwndFocus)));
+        return 0;
+    }
+    if (cmd == "cursor") {
+        CURSORINFO info{};
+        info.cbSize = sizeof info;
+        if (!GetCursorInfo(&info)) return 1;
+        printf("%d\n", (info.flags & CURSOR_SHOWING) ? 1 : 0);
         return 0;
     }
     if (cmd == "move" && need(5)) {

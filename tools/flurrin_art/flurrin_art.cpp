@@ -1,6 +1,6 @@
 // Draws the pictures of flurrin into the folder given: the ten winter scenes
 // (scene01.jpg / scene03.bmp ...), the object and mask sheets, the frame
-// tiles and the preview picture.
+// tiles, the snow-style pictures and the preview picture.
 #include <cstdio>
 #include <string>
 
@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < kSceneCount; ++i) ok = write_scene(folder, i) && ok;
     ok = write_object_sheets(folder + "/sprite.bmp", folder + "/mask.bmp") && ok;
     ok = write_border_tiles(folder + "/border.bmp") && ok;
+    ok = write_style_pictures(folder) && ok;
     ok = write_preview(folder + "/preview.bmp") && ok;
     if (!ok) std::fprintf(stderr, "flurrin_art: could not write every picture into %s\n", folder.c_str());
     return ok ? 0 : 1;

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include <cairo.h>
 
@@ -114,9 +116,8 @@ void draw_ornament(cairo_t* cr, const PictureRect& r, int variant) {
     cairo_fill(cr);
 }
 
-}  // namespace
-
-bool write_object_sheets(const std::string& sprite_path, const std::string& mask_path) {
+// Every object picture at its place in the sheet, on transparent black.
+cairo_surface_t* draw_sheet() {
     cairo_surface_t* sheet = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, flurrin::kSheetWidth, flurrin::kSheetHeight);
     cairo_t* cr = cairo_create(sheet);
     for (int n = flurrin::kFirstCircle; n <= flurrin::kLastCircle; ++n) draw_circle(cr, kPictureTable[n - 1]);
@@ -125,6 +126,62 @@ bool write_object_sheets(const std::string& sprite_path, const std::string& mask
         draw_ornament(cr, kPictureTable[n - 1], n - flurrin::kFirstOrnament);
     cairo_destroy(cr);
     cairo_surface_flush(sheet);
+    return sheet;
+}
+
+// Copies object picture n of the sheet to (x, y), scaled by zoom.
+void place(cairo_t* cr, cairo_surface_t* sheet, int n, double x, double y, double zoom) {
+    const PictureRect& r = kPictureTable[n - 1];
+    cairo_save(cr);
+    cairo_translate(cr, x, y);
+    cairo_scale(cr, zoom, zoom);
+    cairo_rectangle(cr, 0, 0, r.width, r.height);
+    cairo_clip(cr);
+    cairo_set_source_surface(cr, sheet, -r.x, -r.y);
+    cairo_paint(cr);
+    cairo_restore(cr);
+}
+
+struct Placed {
+    int picture;
+    double x, y, zoom;
+};
+
+}  // namespace
+
+bool write_style_pictures(const std::string& folder) {
+    constexpr int kSize = 64;
+    // Each style a few of its own objects over a night sky; the last all three.
+    const std::vector<Placed> crystals = {{32, 6, 8, 1.6}, {27, 36, 4, 1.4}, {37, 30, 34, 1.8}, {25, 8, 40, 1.3}};
+    const std::vector<Placed> circles = {{1, 8, 6, 1.2}, {3, 36, 12, 1.1}, {5, 14, 38, 1.3}, {9, 42, 42, 1.2}};
+    const std::vector<Placed> ornaments = {{39, 4, 4, 0.62}, {42, 30, 24, 0.62}};
+    const std::vector<Placed> all = {{32, 4, 6, 1.2}, {1, 40, 6, 0.9}, {41, 22, 26, 0.6}, {3, 4, 44, 0.9},
+                                     {27, 46, 44, 1.0}};
+    const std::pair<const char*, const std::vector<Placed>*> styles[] = {
+        {"style_crystals.bmp", &crystals}, {"style_circles.bmp", &circles},
+        {"style_ornaments.bmp", &ornaments}, {"style_all.bmp", &all}};
+    cairo_surface_t* sheet = draw_sheet();
+    bool ok = true;
+    for (const auto& [name, objects] : styles) {
+        cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kSize, kSize);
+        cairo_t* cr = cairo_create(s);
+        cairo_pattern_t* sky = cairo_pattern_create_linear(0, 0, 0, kSize);
+        cairo_pattern_add_color_stop_rgb(sky, 0, 0.04, 0.07, 0.2);
+        cairo_pattern_add_color_stop_rgb(sky, 1, 0.16, 0.24, 0.42);
+        cairo_set_source(cr, sky);
+        cairo_paint(cr);
+        cairo_pattern_destroy(sky);
+        for (const Placed& p : *objects) place(cr, sheet, p.picture, p.x, p.y, p.zoom);
+        cairo_destroy(cr);
+        ok = write_bmp(folder + "/" + name, s) && ok;
+        cairo_surface_destroy(s);
+    }
+    cairo_surface_destroy(sheet);
+    return ok;
+}
+
+bool write_object_sheets(const std::string& sprite_path, const std::string& mask_path) {
+    cairo_surface_t* sheet = draw_sheet();
 
     // The mask is cut from the drawn shapes: a pixel belongs to a shape when it
     // is more than a quarter covered; the sheet keeps only those pixels, so the

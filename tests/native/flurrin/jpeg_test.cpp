@@ -93,6 +93,28 @@ TEST(Jpeg, GreyPictureFillsTheSame24BitLayoutWithTheFirstRowLast) {
     EXPECT_NEAR(bottom[1], 210, 10);
 }
 
+TEST(Jpeg, ReducedDecodingGivesTheFractionOfThePicture) {
+    const int w = 641, h = 41;
+    std::vector<uint8_t> jpeg = make_jpeg(w, h, false);
+    for (int reduction : {2, 4, 8}) {
+        int rw = jpeg_reduced_size(w, reduction), rh = jpeg_reduced_size(h, reduction);
+        size_t line = dib_bytes_per_line(rw);
+        std::vector<uint8_t> bits(line * size_t(rh) + 16, 0xEE);
+        ASSERT_TRUE(jpeg_decode_bottom_up(jpeg.data(), jpeg.size(), bits.data(), line, rw, rh, kMaxJpegPixels, reduction))
+            << reduction;
+        const uint8_t* left = &bits[line * size_t(rh / 2) + 1 * 3];
+        const uint8_t* right = &bits[line * size_t(rh / 2) + size_t(rw - 2) * 3];
+        EXPECT_NEAR(left[2], 220, 16) << reduction;
+        EXPECT_NEAR(right[0], 230, 16) << reduction;
+        EXPECT_EQ(bits[line * size_t(rh)], 0xEE) << "wrote past the last row at 1/" << reduction;
+        // The full size is refused once a reduction is asked for.
+        EXPECT_FALSE(jpeg_decode_bottom_up(jpeg.data(), jpeg.size(), bits.data(), line, w, h, kMaxJpegPixels, reduction));
+    }
+    EXPECT_EQ(jpeg_reduced_size(641, 8), 81);
+    std::vector<uint8_t> bits(dib_bytes_per_line(w) * h);
+    EXPECT_FALSE(jpeg_decode_bottom_up(jpeg.data(), jpeg.size(), bits.data(), dib_bytes_per_line(w), w, h, kMaxJpegPixels, 3));
+}
+
 TEST(Jpeg, BrokenFilesAreRefusedWithoutEndingTheProcess) {
     std::vector<uint8_t> good = make_jpeg(64, 48, false);
     JpegInfo info;
