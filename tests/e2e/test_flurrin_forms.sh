@@ -41,10 +41,13 @@ convert -size 64x48 xc:'#1030E0' "BMP3:$media/3_blue.bmp"
 cd "$media"
 
 echo "-- /c -> More Options: every box is stored as text, the configuration form stays"
-start_program config flurrin.scr /c
+start_program program flurrin.scr /c
 config=$(probe wait FlurrinForm "$CONFIG_CAPTION" 20000)
 check "the configuration form is shown" test -n "$config"
 check_eq "no welcome form when it is switched off" "" "$(probe find FlurrinForm 'Welcome To Flurrin')"
+for id in 130 131 132 133; do
+  check_match "snow-style picture $id holds its picture" '^[1-9]' "$(probe send "$(probe item "$config" $id)" 371 0 0)"  # STM_GETIMAGE
+done
 press "$config" 112
 options=$(wait_options)
 check "\"More Options\" opens a second form of that caption" test -n "$options"
@@ -131,7 +134,7 @@ check_match "the options form is back" '^visible=1' "$(probe info "$options")"
 press "$options" 241
 probe gone "$options" 10000 >/dev/null
 probe post "$config" $WM_CLOSE 0 0 >/dev/null
-check_eq "closing the configuration form ends the program with 0" 0 "$(wait_program "$config" 20)"
+check_eq "closing the configuration form ends the program with 0" 0 "$(wait_program "$program" 20)"
 
 echo "-- the saver shows the custom pictures"
 # Only the picture: no objects, no clock, one scene for the whole check.

@@ -453,6 +453,40 @@ TEST_F(MediaFolder, TheMusicFormPlaysAClickedFileAndLeavesNoDeviceOpen) {
     EXPECT_TRUE(messages.texts().empty());
 }
 
+TEST_F(MediaFolder, AFolderClickShowsItsFilesAndEnterOpensIt) {
+    std::string sub = dir_ + "sub\\";
+    CreateDirectoryA(sub.c_str(), nullptr);
+    testing::write_file(sub + "inner.gif", "GIF89a");
+    auto form = open(kPictureListWording);
+    HWND f = form->hwnd(), folders = GetDlgItem(f, ids::kFolders);
+    EXPECT_EQ(list_texts(folders), (Paths{"..", "sub"}));
+    SendMessageA(folders, LB_SETCURSEL, 1, 0);
+    SendMessageA(f, WM_COMMAND, MAKEWPARAM(ids::kFolders, LBN_SELCHANGE), reinterpret_cast<LPARAM>(folders));
+    EXPECT_EQ(list_texts(GetDlgItem(f, ids::kFiles)), (Paths{"inner.gif"}));
+    EXPECT_EQ(form->browser().folder(), sub);
+    EXPECT_EQ(list_texts(folders), (Paths{"..", "sub"})) << "the folder list stays until the folder is opened";
+    // Entries come from the folder whose files are listed.
+    click(f, ids::kAddAll);
+    EXPECT_EQ(form->entries(), (Paths{sub + "inner.gif"}));
+
+    // Enter on the folder list opens the chosen folder.
+    SetForegroundWindow(f);
+    SetActiveWindow(f);
+    SetFocus(folders);
+    ASSERT_EQ(GetActiveWindow(), f);
+    MSG enter{folders, WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
+    EXPECT_TRUE(Form::dialog_message(enter));
+    EXPECT_EQ(list_texts(folders), (Paths{".."}));
+    EXPECT_TRUE(form->loaded()) << "Enter opened the folder and did not close the form";
+    // Esc is "&Cancel".
+    MSG escape{folders, WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
+    EXPECT_TRUE(Form::dialog_message(escape));
+    EXPECT_FALSE(form->loaded());
+    EXPECT_TRUE(settings.custom_picture_paths.empty());
+    DeleteFileA((sub + "inner.gif").c_str());
+    RemoveDirectoryA(sub.c_str());
+}
+
 TEST_F(MediaFolder, AnUnreadableFolderLeavesTheListsEmpty) {
     CustomListForm form(kPictureListWording, settings);
     form.browser().set_folder_hint("Q:\\no such folder\\");
