@@ -117,6 +117,7 @@ void CustomListForm::add(const std::vector<std::string>& names) {
     size_t left_out = add_entries(entries_, browser_.folder(), names);
     HWND list = item(kList);
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LB_INITSTORAGE, entries_.size() - before, 64 * (entries_.size() - before));
     for (size_t i = before; i < entries_.size(); ++i)
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entries_[i].c_str()));
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);

@@ -60,8 +60,7 @@ void FileBrowser::create(HWND form, Ids ids, RECT d, RECT f, RECT l, const std::
     };
     HWND drives = make("COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, RECT{d.left, d.top, d.right, d.top + 200}, ids.drives);
     make("LISTBOX", LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, f, ids.folders);
-    make("LISTBOX", LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_SORT | (multiple ? LBS_EXTENDEDSEL : 0), l,
-         ids.files);
+    make("LISTBOX", LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | (multiple ? LBS_EXTENDEDSEL : 0), l, ids.files);
     char roots[512] = {};
     DWORD length = GetLogicalDriveStringsA(sizeof roots - 1, roots);
     for (const char* p = roots; length && p < roots + length && *p; p += lstrlenA(p) + 1) {
@@ -104,15 +103,20 @@ void FileBrowser::fill() {
 }
 
 // One pass over the folder, each name matched against every pattern: a file
-// is listed once however many patterns it matches.
+// is listed once however many patterns it matches. The names are kept in
+// list order, so taking them needs no round trip through the list.
 void FileBrowser::fill_files() {
     HWND files = GetDlgItem(form_, ids_.files);
-    SendMessageA(files, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(files, LB_RESETCONTENT, 0, 0);
+    files_.clear();
     for_each_entry(files_folder_, [&](const WIN32_FIND_DATAA& found) {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && matches_patterns(patterns_, found.cFileName))
-            SendMessageA(files, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(found.cFileName));
+            files_.push_back(found.cFileName);
     });
+    std::sort(files_.begin(), files_.end(), less_ignoring_case);
+    SendMessageA(files, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(files, LB_RESETCONTENT, 0, 0);
+    SendMessageA(files, LB_INITSTORAGE, files_.size(), 16 * files_.size());
+    for (const std::string& name : files_) SendMessageA(files, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     SendMessageA(files, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(files, nullptr, TRUE);
 }
@@ -171,8 +175,7 @@ bool FileBrowser::on_command(int id, int code) {
 }
 
 std::string FileBrowser::file_at(int index) const {
-    std::string name = list_text(GetDlgItem(form_, ids_.files), index);
-    return name.empty() ? std::string() : join_path(files_folder_, name);
+    return index >= 0 && size_t(index) < files_.size() ? join_path(files_folder_, files_[size_t(index)]) : std::string();
 }
 
 std::string FileBrowser::selected_file() const {
@@ -184,15 +187,20 @@ std::string FileBrowser::selected_file() const {
 }
 
 std::vector<std::string> FileBrowser::names(bool only_selected) const {
+    if (!only_selected) return files_;
     HWND files = GetDlgItem(form_, ids_.files);
-    bool multiple = GetWindowLongA(files, GWL_STYLE) & LBS_EXTENDEDSEL;
-    std::vector<std::string> out;
-    int count = int(SendMessageA(files, LB_GETCOUNT, 0, 0));
-    LRESULT single = multiple ? LB_ERR : SendMessageA(files, LB_GETCURSEL, 0, 0);
-    for (int i = 0; i < count; ++i) {
-        bool selected = multiple ? SendMessageA(files, LB_GETSEL, WPARAM(i), 0) > 0 : i == single;
-        if (!only_selected || selected) out.push_back(list_text(files, i));
+    std::vector<int> rows;
+    if (GetWindowLongA(files, GWL_STYLE) & LBS_EXTENDEDSEL) {
+        LRESULT count = SendMessageA(files, LB_GETSELCOUNT, 0, 0);
+        rows.resize(count > 0 ? size_t(count) : 0);
+        count = rows.empty() ? 0 : SendMessageA(files, LB_GETSELITEMS, WPARAM(rows.size()), reinterpret_cast<LPARAM>(rows.data()));
+        rows.resize(count > 0 ? size_t(count) : 0);
+    } else if (LRESULT single = SendMessageA(files, LB_GETCURSEL, 0, 0); single >= 0) {
+        rows.push_back(int(single));
     }
+    std::vector<std::string> out;
+    for (int row : rows)
+        if (row >= 0 && size_t(row) < files_.size()) out.push_back(files_[size_t(row)]);
     return out;
 }
 

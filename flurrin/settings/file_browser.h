@@ -56,6 +56,7 @@ private:
     Ids ids_{};
     std::string folder_;        // the folder list's
     std::string files_folder_;  // the file list's: the folder last clicked
+    std::vector<std::string> files_;  // the file list's names, in its order
     std::string patterns_;
 };
 

@@ -45,6 +45,7 @@ start_program program flurrin.scr /c
 config=$(probe wait FlurrinForm "$CONFIG_CAPTION" 20000)
 check "the configuration form is shown" test -n "$config"
 check_eq "no welcome form when it is switched off" "" "$(probe find FlurrinForm 'Welcome To Flurrin')"
+screenshot flurrin-configuration-styles >/dev/null
 for id in 130 131 132 133; do
   check_match "snow-style picture $id holds its picture" '^[1-9]' "$(probe send "$(probe item "$config" $id)" 371 0 0)"  # STM_GETIMAGE
 done
