@@ -49,6 +49,20 @@ screenshot flurrin-configuration-styles >/dev/null
 for id in 130 131 132 133; do
   check_match "snow-style picture $id holds its picture" '^[1-9]' "$(probe send "$(probe item "$config" $id)" 371 0 0)"  # STM_GETIMAGE
 done
+echo "-- the keyboard in the configuration form: Tab, Alt+A, Esc"
+check "the configuration form is the foreground window" wait_until 10 is_foreground "$config"
+check_eq "the keyboard starts on \"&Exit\"" 110 "$(focus_id)"
+xdotool key Tab
+check_soon_eq "Tab moves to \"&Preview\"" 111 focus_id
+xdotool key alt+a
+about=$(probe wait FlurrinForm "About... Flurrin" 20000)
+check "Alt+A opens the about form" test -n "$about"
+check "the about form is the foreground window" wait_until 10 is_foreground "$about"
+xdotool key Escape
+check "Esc closes it" probe gone "$about" 10000
+check_match "the configuration form stays" '^visible=1' "$(probe info "$config")"
+
+echo "-- \"More Options\""
 press "$config" 112
 options=$(wait_options)
 check "\"More Options\" opens a second form of that caption" test -n "$options"
@@ -82,6 +96,11 @@ check_soon_eq "Tab moves to \"&Preview\"" 242 focus_id
 xdotool key alt+o
 check "Alt+O closes the form" probe gone "$options" 10000
 check_match "the configuration form is still there" '^visible=1' "$(probe info "$config")"
+press "$config" 112
+options=$(wait_options)
+check "the options form is the foreground window once more" wait_until 10 is_foreground "$options"
+xdotool key Escape
+check "Esc closes it too" probe gone "$options" 10000
 
 echo "-- a custom picture list built in the picture form"
 press "$config" 112

@@ -142,8 +142,8 @@ TEST_F(OptionsFixture, LoadingOpensNoListForm) {
     // Clicking the chosen button again is no change; a double click reopens.
     click(f, ids::kCustomPictures);
     EXPECT_TRUE(opened.empty());
-    SendMessageA(f, WM_COMMAND, MAKEWPARAM(ids::kCustomPictures, BN_DOUBLECLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(f, ids::kCustomPictures)));
+    SendMessageA(GetDlgItem(f, ids::kCustomPictures), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
+    SendMessageA(GetDlgItem(f, ids::kCustomPictures), WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0]->list, kPictureOption.list);
     EXPECT_EQ(settings.custom_picture_flag, 1);  // the list is still there
