@@ -45,14 +45,17 @@ ScrollAction action_of(int code) {
     }
 }
 
-void open_custom_list(HWND owner, const OptionPair& pair) {
-    show_custom_list(owner, pair.list == kPictureOption.list ? kPictureListWording : kMusicListWording, app().settings);
-}
-
 }  // namespace
 
 OptionsForm::OptionsForm(Settings& settings, SettingsStore* store, ListOpener open_list)
-    : settings_(settings), store_(store), open_list_(open_list ? std::move(open_list) : open_custom_list) {}
+    : settings_(settings), store_(store), open_list_(std::move(open_list)) {
+    if (!open_list_) {
+        open_list_ = [this](HWND owner, const OptionPair& pair) {
+            show_custom_list(owner, pair.list == kPictureOption.list ? kPictureListWording : kMusicListWording,
+                             settings_);
+        };
+    }
+}
 
 std::string OptionsForm::caption() const { return std::string(kProductName) + " - Configuration"; }
 
