@@ -1,5 +1,6 @@
 #include "frame/desktop_watcher.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "base/message.h"
@@ -13,8 +14,6 @@ namespace lumarel {
 static_assert(watch::kDesktopPaintMessage == WM_LIGHTS_DESKTOPPAINT, "the hook sends the main window's notice");
 
 namespace {
-
-constexpr DWORD kUnhookWaitMs = 2000;
 
 void tellOnce(bool& shown, const char* text, const char* title) {
     if (shown) return;
@@ -70,138 +69,143 @@ bool sameBitness(DWORD processId) {
     return underWow64(GetCurrentProcess()) == underWow64(process.get());
 }
 
-template <typename T>
-volatile T* mapBlock(const char* name, unique_handle& mapping, unique_view& view) {
-    mapping.reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(T), name));
-    if (!mapping) return nullptr;
-    view.reset(MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0, sizeof(T)));
-    return static_cast<volatile T*>(view.get());
+// The full path of a file in the program's folder; false when too long.
+bool besideProgram(const std::string& name, char (&path)[MAX_PATH]) {
+    programPath(path, true);
+    if (strlen(path) + name.size() >= MAX_PATH) return false;
+    strcat(path, name.c_str());
+    return true;
 }
 
-HHOOK asHook(uint32_t handle) { return reinterpret_cast<HHOOK>(static_cast<uintptr_t>(handle)); }
+// Waits, handling sent messages, until the condition holds or the time is up.
+template <typename Condition>
+bool awaitHandling(Condition condition, DWORD limitMs) {
+    const DWORD begin = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - begin >= limitMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+    }
+    return true;
+}
 
 }  // namespace
 
 bool DesktopWatcher::load() {
     char path[MAX_PATH];
-    programPath(path, true);
-    if (strlen(path) + library_.size() >= MAX_PATH) return false;
-    strcat(path, library_.c_str());
+    if (!besideProgram(library_, path)) return false;
     module_.reset(LoadLibraryA(path));
     if (module_) procedure_ = reinterpret_cast<HOOKPROC>(GetProcAddress(module_.get(), watch::kHookExport));
-    if (procedure_) block_ = mapBlock<watch::Block>(watch::kBlockName, blockMapping_, blockView_);
-    if (block_) owner_ = mapBlock<watch::Owner>(watch::kOwnerName, ownerMapping_, ownerView_);
-    if (owner_) return true;
+    if (procedure_ && blocks_.open()) return true;
     unload();
     return false;
 }
 
 void DesktopWatcher::unload() {
-    block_ = nullptr;
-    owner_ = nullptr;
-    blockView_.reset();
-    blockMapping_.reset();
-    ownerView_.reset();
-    ownerMapping_.reset();
+    blocks_.close();
     procedure_ = nullptr;
     module_.reset();
 }
 
-bool DesktopWatcher::hook(HWND view, DWORD thread) {
-    // Our own handle on a thread that no longer owns the view goes first.
-    if (owner_->process == GetCurrentProcessId() && block_->hook) UnhookWindowsHookEx(asHook(block_->hook));
-    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, procedure_, module_.get(), thread);
-    if (!hook) return false;
-    block_->unhookRequest = 0;
-    // The owner is written first: a reader never pairs our handle with the
-    // previous owner.
-    owner_->process = GetCurrentProcessId();
-    owner_->thread = thread;
-    block_->hook = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hook));
-    PostMessageA(view, WM_NULL, 0, 0);  // the hook subclasses the view at once
-    return true;
+// Only a 32-bit lumarel under 64-bit Windows has a 64-bit pair to call on.
+// The host puts its hook in and records itself as the owner; it ends when
+// told to release or when we are gone. False when it is missing or could not
+// hook the view.
+bool DesktopWatcher::startHost64() {
+    if (sizeof(void*) != 4 || !underWow64(GetCurrentProcess())) return false;
+    if (host64Process_ && WaitForSingleObject(host64Process_.get(), 0) == WAIT_TIMEOUT) return true;
+    host64Process_.reset();
+    char path[MAX_PATH];
+    if (!besideProgram(host64_, path)) return false;
+    HWND main = FindWindowA(kMainClass, kMainTitle);
+    char command[MAX_PATH + 48];
+    snprintf(command, sizeof command, "\"%s\" %lu %lu", path, static_cast<unsigned long>(GetCurrentProcessId()),
+             static_cast<unsigned long>(reinterpret_cast<uintptr_t>(main)));
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(path, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return false;
+    unique_handle thread(process.hThread);
+    host64Process_.reset(process.hProcess);
+    host64Thread_ = process.dwThreadId;
+    // It has hooked the view once it owns the block's hook; when it cannot,
+    // it ends at once.
+    const DWORD host = process.dwProcessId;
+    auto hooked = [&] { return blocks_.owner->process == host && blocks_.block->hook != 0; };
+    awaitHandling([&] { return hooked() || WaitForSingleObject(host64Process_.get(), 0) != WAIT_TIMEOUT; }, 5000);
+    if (hooked()) return true;
+    endHost64();
+    return false;
+}
+
+void DesktopWatcher::endHost64() {
+    if (!host64Process_) return;
+    PostThreadMessageA(host64Thread_, WM_QUIT, 0, 0);
+    // It takes its hook out, waiting at most 2 s itself, before it ends.
+    awaitHandling([&] { return WaitForSingleObject(host64Process_.get(), 0) != WAIT_TIMEOUT; }, 3000);
+    host64Process_.reset();
+    host64Thread_ = 0;
 }
 
 void DesktopWatcher::start() {
-    if (!block_ && !load()) {
+    if (!blocks_.isOpen() && !load()) {
         tellHelperMissing(missingShown_);
         return;
     }
+    volatile watch::Block* block = blocks_.block;
+    volatile watch::Owner* owner = blocks_.owner;
     HWND view = findDesktopIconView();
     DWORD shellProcess = 0;
     WatchFacts facts;
-    facts.blockHook = block_->hook;
-    facts.ownerProcess = owner_->process;
+    facts.blockHook = block->hook;
+    facts.ownerProcess = owner->process;
     facts.ownerAlive = facts.ownerProcess && processAlive(facts.ownerProcess);
-    facts.hookedThread = owner_->thread;
+    facts.hookedThread = owner->thread;
     facts.iconViewThread = view ? GetWindowThreadProcessId(view, &shellProcess) : 0;
     facts.sameBitness = !view || sameBitness(shellProcess);
     switch (chooseWatchStart(facts)) {
     case WatchStart::Keep:
     case WatchStart::NoIconView: break;
-    case WatchStart::OtherBitness: tellOtherBitness(bitnessShown_); break;
+    case WatchStart::OtherBitness:
+        if (!startHost64()) tellOtherBitness(bitnessShown_);
+        break;
     case WatchStart::Hook:
-        if (!hook(view, facts.iconViewThread)) {
+        if (!watch::installHook(blocks_, procedure_, module_.get(), view, facts.iconViewThread)) {
             unload();
             tellHelperMissing(missingShown_);
             return;
         }
         break;
     }
-    block_->suspended = 0;
+    block->suspended = 0;
 }
 
 void DesktopWatcher::suspend() {
-    if (!block_) return;
-    block_->suspended = 1;
-    block_->painting = 0;
-}
-
-void DesktopWatcher::awaitUnhook() {
-    const DWORD begin = GetTickCount();
-    while (block_->hook != 0 && GetTickCount() - begin < kUnhookWaitMs) {
-        // The icon view may be sending us a notice meanwhile: take it.
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
-        MSG message;
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
-    }
+    if (!blocks_.isOpen()) return;
+    blocks_.block->suspended = 1;
+    blocks_.block->painting = 0;
 }
 
 void DesktopWatcher::release() {
-    if (!block_) return;
-    // Only our own hook: one another running lumarel installed stays its.
-    if (block_->hook && owner_->process == GetCurrentProcessId()) {
-        block_->unhookRequest = 1;
-        const DWORD thread = owner_->thread;
-        HWND view = findDesktopIconView();
-        if (!view || GetWindowThreadProcessId(view, nullptr) != thread || !PostMessageA(view, WM_NULL, 0, 0))
-            PostThreadMessageA(thread, WM_NULL, 0, 0);
-        // Were our thread to end with the hook in place, the system would
-        // drop it and unload the library while the view still runs the
-        // subclass.
-        awaitUnhook();
-        if (block_->hook == 0) {
-            owner_->process = 0;
-            owner_->thread = 0;
-        } else {
-            // Still hooked (a hung shell): a hooked thread of our own process
-            // would call into the library, so it stays loaded.
-            module_.release();
-        }
-    }
+    endHost64();
+    if (!blocks_.isOpen()) return;
+    // Still hooked (a hung shell): a hooked thread of our own process would
+    // call into the library, so it stays loaded.
+    if (!watch::takeOutHook(blocks_)) module_.release();
     unload();
 }
 
 void DesktopWatcher::notePainting() {
-    if (!block_) return;
-    block_->painting = 1;
+    if (!blocks_.isOpen()) return;
+    blocks_.block->painting = 1;
     paintingWatch_.set(GetTickCount());
 }
 
 bool DesktopWatcher::painting() {
-    if (!block_) return false;
-    if (paintingWatch_.holds(block_->painting != 0, GetTickCount())) return true;
-    if (paintingWatch_.stale()) block_->painting = 0;
+    if (!blocks_.isOpen()) return false;
+    if (paintingWatch_.holds(blocks_.block->painting != 0, GetTickCount())) return true;
+    if (paintingWatch_.stale()) blocks_.block->painting = 0;
     return false;
 }
 

@@ -10,19 +10,24 @@
 #include "base/handles.h"
 #include "engine/engine_context.h"
 #include "frame/watch_rules.h"
+#include "helper/hook_owner.h"
 #include "helper/watch_block.h"
 
 namespace lumarel {
 
 inline constexpr const char* kHelperLibrary = "Lumarel Helper.DLL";
+// A 32-bit library cannot enter a 64-bit shell: this 64-bit program beside
+// ours puts the 64-bit build of the same library in for us.
+inline constexpr const char* kHelperHost64 = "Lumarel Helper64.exe";
 inline constexpr const char* kHelperMissingTitle = "Lumarel Helper DLL Missing";
 inline constexpr const char* kOtherBitnessTitle = "Lumarel Cannot Watch the Desktop";
 
 class DesktopWatcher {
 public:
-    // `library` is loaded from the program's folder, never the search path:
-    // a library planted in the current folder would run inside the shell.
-    explicit DesktopWatcher(const char* library = kHelperLibrary) : library_(library) {}
+    // Both are loaded from the program's folder, never the search path: a
+    // library planted in the current folder would run inside the shell.
+    explicit DesktopWatcher(const char* library = kHelperLibrary, const char* host64 = kHelperHost64)
+        : library_(library), host64_(host64) {}
     ~DesktopWatcher() { release(); }
 
     // Hooks the icon view's thread unless a live hook is there already, and
@@ -31,8 +36,8 @@ public:
     void start();
     // No notices until the next start; clears the painting flag.
     void suspend();
-    // Asks the hook to undo its work and waits (at most 2 s, handling
-    // messages) until it has, then lets go of the library and the blocks.
+    // Has the hook undo its work and waits (at most 2 s, handling messages)
+    // until it has, then lets go of the library and the blocks.
     void release();
 
     // The main window was told the icon view is about to paint.
@@ -41,8 +46,10 @@ public:
     // long (a shell that died mid-paint) is cleared instead.
     bool painting();
 
-    bool mapped() const { return block_ != nullptr; }
-    uint32_t hookHandle() const { return block_ ? block_->hook : 0; }
+    bool mapped() const { return blocks_.isOpen(); }
+    uint32_t hookHandle() const { return blocks_.isOpen() ? blocks_.block->hook : 0; }
+    // The 64-bit host's process while it runs (null otherwise).
+    HANDLE host64() const { return host64Process_.get(); }
 
     DesktopWatcher(const DesktopWatcher&) = delete;
     DesktopWatcher& operator=(const DesktopWatcher&) = delete;
@@ -50,16 +57,16 @@ public:
 private:
     bool load();
     void unload();
-    bool hook(HWND view, DWORD thread);
-    void awaitUnhook();
+    bool startHost64();
+    void endHost64();
 
     std::string library_;
+    std::string host64_;
     unique_hmodule module_;
     HOOKPROC procedure_ = nullptr;
-    unique_handle blockMapping_, ownerMapping_;
-    unique_view blockView_, ownerView_;
-    volatile watch::Block* block_ = nullptr;
-    volatile watch::Owner* owner_ = nullptr;
+    watch::SharedBlocks blocks_;
+    unique_handle host64Process_;
+    DWORD host64Thread_ = 0;
     PaintingWatch paintingWatch_;
     // The program has one watcher, so these make each message once per process.
     bool missingShown_ = false;
