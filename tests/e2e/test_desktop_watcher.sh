@@ -49,9 +49,12 @@ probe regset HKCU "$KEY" 'Bulb Settings' hex "$arrangement" >/dev/null
 probe regset HKCU "$KEY" 'Bulb Location' dword 0 >/dev/null
 
 echo "-- over a stand-in desktop lumarel hooks the icon view"
-start_program desktop stand_in_desktop.exe 300000
+WINE_TIMEOUT=300 start_program desktop stand_in_desktop.exe 300000
 progman=$(probe wait Progman "Program Manager" 20000)
-check "the stand-in desktop is up" test -n "$progman"
+# Its windows are all made before it answers.
+view_made() { [ "$(ask 6)" -gt 0 ]; }
+wait_until 10 view_made
+check "the stand-in desktop is up" view_made
 check_eq "no hook before lumarel" "" "$(probe block)"
 start_program lights lumarel.exe
 check "lumarel starts" probe wait Lumarel QuorvaneLumarel 20000

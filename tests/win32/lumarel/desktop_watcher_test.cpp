@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -52,7 +53,8 @@ public:
         startup.cb = sizeof startup;
         if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
             return;
-        waitFor([&] { return (progman_ = ownProgman()) != nullptr; }, 20000);
+        // Up once it answers: its windows are made before it takes messages.
+        waitFor([&] { return (progman_ = ownProgman()) != nullptr && ask(kViewHandle) > 0; }, 20000);
     }
     ~StandIn() { end(); }
     void end() {
@@ -287,21 +289,85 @@ TEST_F(DesktopWatcherTest, WithoutAnIconViewNothingIsHookedOrSaid) {
     watcher.release();
 }
 
-TEST_F(DesktopWatcherTest, ADesktopOfOtherBitnessGetsNoHookAndOneMessage) {
+namespace {
+
+// The stand-in desktop of the other bitness; null when this Wine runs one
+// bitness only or it was not built.
+std::unique_ptr<StandIn> otherBitnessDesktop() {
     const char* other = sizeof(void*) == 4 ? "stand_in_desktop64.exe" : "stand_in_desktop32.exe";
-    if (GetFileAttributesA(besideTheTests(other).c_str()) == INVALID_FILE_ATTRIBUTES)
-        GTEST_SKIP() << "no stand-in desktop of the other bitness was built";
-    StandIn desktop(other);
-    if (!desktop.running()) GTEST_SKIP() << "Wine here runs programs of one bitness only";
+    if (GetFileAttributesA(besideTheTests(other).c_str()) == INVALID_FILE_ATTRIBUTES) return nullptr;
+    auto desktop = std::make_unique<StandIn>(other);
+    if (!desktop->running()) return nullptr;
+    return desktop;
+}
+
+bool ended(HANDLE process) { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
+
+}  // namespace
+
+TEST_F(DesktopWatcherTest, ASixtyFourBitDesktopIsHookedByTheSixtyFourBitHost) {
+    if (sizeof(void*) != 4) GTEST_SKIP() << "the host serves a 32-bit lumarel";
+    auto desktop = otherBitnessDesktop();
+    if (!desktop) GTEST_SKIP() << "no 64-bit stand-in desktop runs here";
     DesktopWatcher watcher;
     noticeWatcher = &watcher;
     watcher.start();
+    ASSERT_TRUE(watcher.host64()) << "the host runs";
+    const uint32_t hook = watcher.hookHandle();
+    EXPECT_NE(hook, 0u);
+    SharedBlock<watch::Owner> owner(watch::kOwnerName);
+    ASSERT_TRUE(owner);
+    const DWORD hostId = owner->process;
+    EXPECT_NE(hostId, GetCurrentProcessId()) << "the host owns the hook";
+    HANDLE host = OpenProcess(SYNCHRONIZE, FALSE, hostId);
+    ASSERT_TRUE(host);
+    ASSERT_TRUE(waitFor([&] { return desktop->ask(kOwnProcedure) == 0; })) << "the 64-bit view is subclassed";
+    EXPECT_EQ(desktop->ask(kUnicode), 1);
+    const LRESULT noticed = desktop->ask(kNoticed);
+    ASSERT_TRUE(desktop->repaint());
+    ASSERT_TRUE(desktop->repaint());
+    EXPECT_EQ(notices, 2) << "notices cross from the 64-bit view";
+    EXPECT_EQ(desktop->ask(kNoticed) - noticed, 2) << "each before its paint";
+
     watcher.start();
-    EXPECT_EQ(watcher.hookHandle(), 0u);
+    EXPECT_EQ(watcher.hookHandle(), hook) << "a second start keeps the host's hook";
+    watcher.release();
+    EXPECT_TRUE(ended(host)) << "released, the host has ended";
+    SharedBlock<watch::Block> block(watch::kBlockName);
+    EXPECT_EQ(block->hook, 0u);
+    EXPECT_EQ(desktop->ask(kOwnProcedure), 1) << "the view has its own procedure again";
+    EXPECT_TRUE(told.empty()) << (told.empty() ? "" : told[0].title);
+    CloseHandle(host);
+}
+
+TEST_F(DesktopWatcherTest, TheSixtyFourBitHostEndsWhenLumarelsMainWindowGoes) {
+    if (sizeof(void*) != 4) GTEST_SKIP() << "the host serves a 32-bit lumarel";
+    auto desktop = otherBitnessDesktop();
+    if (!desktop) GTEST_SKIP() << "no 64-bit stand-in desktop runs here";
+    DesktopWatcher watcher;
+    watcher.start();
+    ASSERT_TRUE(watcher.host64());
+    ASSERT_TRUE(waitFor([&] { return desktop->ask(kOwnProcedure) == 0; }));
+    DestroyWindow(main_);
+    main_ = nullptr;
+    EXPECT_TRUE(waitFor([&] { return ended(watcher.host64()); })) << "the host follows the main window";
+    EXPECT_EQ(watcher.hookHandle(), 0u) << "and took its hook out first";
+    EXPECT_EQ(desktop->ask(kOwnProcedure), 1);
+}
+
+TEST_F(DesktopWatcherTest, WithoutTheSixtyFourBitPairADesktopOfOtherBitnessGetsNoHookAndOneMessage) {
+    auto desktop = otherBitnessDesktop();
+    if (!desktop) GTEST_SKIP() << "no stand-in desktop of the other bitness runs here";
+    DesktopWatcher watcher(kHelperLibrary, "No Such Host.exe");
+    noticeWatcher = &watcher;
+    watcher.start();
+    watcher.start();
+    EXPECT_EQ(watcher.hookHandle(), 0u) << "a 32-bit hook would be accepted and never run";
+    EXPECT_FALSE(watcher.host64());
     ASSERT_EQ(told.size(), 1u);
     EXPECT_EQ(told[0].title, kOtherBitnessTitle);
     EXPECT_NE(told[0].text.find("slow"), std::string::npos) << told[0].text;
-    ASSERT_TRUE(desktop.repaint());
+    ASSERT_TRUE(desktop->repaint());
     EXPECT_EQ(notices, 0);
-    EXPECT_EQ(desktop.ask(kOwnProcedure), 1);
+    EXPECT_EQ(desktop->ask(kOwnProcedure), 1);
 }
