@@ -19,6 +19,7 @@ struct HookState {
     WNDPROC previous = nullptr;
     bool notices = false;  // off once released; the procedure may stay a pass-through
     bool pinned = false;
+    HWND mainWindow = nullptr;  // the notice's addressee, found on first use
 };
 HookState state;
 
@@ -41,13 +42,21 @@ HHOOK blockHook(volatile watch::Block* b) {
     return reinterpret_cast<HHOOK>(static_cast<uintptr_t>(b->hook));
 }
 
-void notifyMainWindow() {
-    HWND main = FindWindowA(watch::kMainClass, watch::kMainTitle);
-    if (!main) return;
-    // Synchronous, so the main window takes the update region before the
-    // paint validates it; bounded, so a hung lumarel cannot hang the desktop.
+// Synchronous, so the main window takes the update region before the paint
+// validates it; bounded, so a hung lumarel cannot hang the desktop.
+bool sendNotice(HWND main) {
     DWORD_PTR answer;
-    SendMessageTimeoutA(main, watch::kDesktopPaintMessage, 0, 0, SMTO_ABORTIFHUNG, watch::kNoticeTimeoutMs, &answer);
+    return SendMessageTimeoutA(main, watch::kDesktopPaintMessage, 0, 0, SMTO_ABORTIFHUNG, watch::kNoticeTimeoutMs,
+                               &answer) != 0;
+}
+
+// The main window is looked up again only when the one we know has gone (a
+// lumarel started anew): a paint should cost the desktop little more than
+// the notice itself. A hung one is not asked twice.
+void notifyMainWindow() {
+    if (state.mainWindow && (sendNotice(state.mainWindow) || GetLastError() != ERROR_INVALID_WINDOW_HANDLE)) return;
+    state.mainWindow = FindWindowA(watch::kMainClass, watch::kMainTitle);
+    if (state.mainWindow) sendNotice(state.mainWindow);
 }
 
 LRESULT CALLBACK iconViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -53,8 +53,10 @@ public:
         startup.cb = sizeof startup;
         if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
             return;
-        // Up once it answers: its windows are made before it takes messages.
-        waitFor([&] { return (progman_ = ownProgman()) != nullptr && ask(kViewHandle) > 0; }, 20000);
+        // Up once it answers (its windows are made before it takes
+        // messages) and its view has painted once: the counts start after.
+        waitFor([&] { return (progman_ = ownProgman()) != nullptr && ask(kViewHandle) > 0 && ask(kPaints) > 0; },
+                20000);
     }
     ~StandIn() { end(); }
     void end() {
@@ -137,16 +139,20 @@ class DesktopWatcherTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (FindWindowA("Progman", nullptr)) GTEST_SKIP() << "a real shell desktop is present";
+        main_ = makeMainWindow();
+        ASSERT_TRUE(main_);
+        notices = 0;
+    }
+    static HWND makeMainWindow() {
         WNDCLASSA c{};
         c.lpfnWndProc = DefWindowProcA;
         c.hInstance = GetModuleHandleA(nullptr);
         c.lpszClassName = watch::kMainClass;
         RegisterClassA(&c);  // other tests play lumarel too, each with its own procedure
-        main_ = CreateWindowExA(0, watch::kMainClass, watch::kMainTitle, WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr,
-                                nullptr, nullptr, nullptr);
-        ASSERT_TRUE(main_);
-        SetWindowLongPtrA(main_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&mainProc));
-        notices = 0;
+        HWND w = CreateWindowExA(0, watch::kMainClass, watch::kMainTitle, WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr,
+                                 nullptr, nullptr, nullptr);
+        if (w) SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&mainProc));
+        return w;
     }
     void TearDown() override {
         noticeWatcher = nullptr;
@@ -184,14 +190,20 @@ TEST_F(DesktopWatcherTest, EachPaintOfTheHookedViewIsNoticedFirst) {
     EXPECT_EQ(desktop.ask(kNoticed) - noticedBefore, 3) << "each notice came before its paint";
     EXPECT_FALSE(watcher.painting()) << "the view cleared the painting byte after its paint";
 
+    // A lumarel started anew has another main window: the notices find it.
+    DestroyWindow(main_);
+    main_ = makeMainWindow();
+    ASSERT_TRUE(desktop.repaint());
+    EXPECT_EQ(notices, 4) << "the new main window is told";
+
     watcher.suspend();
     ASSERT_TRUE(desktop.repaint());
-    EXPECT_EQ(notices, 3) << "suspended, the view paints without a notice";
+    EXPECT_EQ(notices, 4) << "suspended, the view paints without a notice";
 
     watcher.start();
     EXPECT_EQ(watcher.hookHandle(), hook) << "a second start hooks once";
     ASSERT_TRUE(desktop.repaint());
-    EXPECT_EQ(notices, 4) << "started again, notices come again";
+    EXPECT_EQ(notices, 5) << "started again, notices come again";
 
     watcher.release();
     EXPECT_FALSE(watcher.mapped());
@@ -201,7 +213,7 @@ TEST_F(DesktopWatcherTest, EachPaintOfTheHookedViewIsNoticedFirst) {
     EXPECT_EQ(block->unhookRequest, 0);
     EXPECT_EQ(desktop.ask(kOwnProcedure), 1) << "the view has its own procedure again";
     ASSERT_TRUE(desktop.repaint());
-    EXPECT_EQ(notices, 4);
+    EXPECT_EQ(notices, 5);
     EXPECT_TRUE(told.empty());
 }
 
