@@ -240,6 +240,43 @@ TEST_F(DesktopWatcherTest, AReleaseUnderALaterSubclassLeavesAQuietPassThrough) {
     EXPECT_EQ(desktop.ask(kNoticed), noticed);
 }
 
+TEST_F(DesktopWatcherTest, AHungLumarelHoldsUpTheDesktopOnlyBriefly) {
+    StandIn desktop;
+    ASSERT_TRUE(desktop.running());
+    // lumarel's main window, on a thread that takes no messages.
+    DestroyWindow(main_);
+    main_ = nullptr;
+    HANDLE made = CreateEventA(nullptr, TRUE, FALSE, nullptr), wake = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    struct Hung {
+        HANDLE made, wake;
+        static DWORD WINAPI run(void* p) {
+            auto* self = static_cast<Hung*>(p);
+            HWND window = makeMainWindow();
+            SetEvent(self->made);
+            WaitForSingleObject(self->wake, 20000);
+            DestroyWindow(window);
+            return 0;
+        }
+    } hung{made, wake};
+    HANDLE thread = CreateThread(nullptr, 0, &Hung::run, &hung, 0, nullptr);
+    ASSERT_EQ(WaitForSingleObject(made, 5000), WAIT_OBJECT_0);
+    DesktopWatcher watcher;
+    watcher.start();
+    ASSERT_TRUE(waitFor([&] { return desktop.ask(kOwnProcedure) == 0; }));
+    const DWORD begin = GetTickCount();
+    const bool painted = desktop.repaint();
+    const DWORD took = GetTickCount() - begin;
+    SetEvent(wake);
+    WaitForSingleObject(thread, 20000);
+    CloseHandle(thread);
+    CloseHandle(made);
+    CloseHandle(wake);
+    EXPECT_TRUE(painted) << "the desktop waits for a hung lumarel";
+    EXPECT_LT(took, 2000u) << "the notice gives up after its time-out";
+    watcher.release();
+    EXPECT_EQ(desktop.ask(kOwnProcedure), 1);
+}
+
 TEST_F(DesktopWatcherTest, ALiveOwnersHandleIsKeptADeadOnesReplaced) {
     StandIn desktop;
     ASSERT_TRUE(desktop.running());
