@@ -398,12 +398,14 @@ void BulbWorldSet::rebuild(HDC dc) {
         failed_ = true;
         return;
     }
+    if (a.suspendDesktopWatcher) a.suspendDesktopWatcher();
     a.pendingRepaint.reset();
     if (anySlow_ && a.runMode == kRunNormal) {
         if (a.onTop()) {
             if (a.warnSlowBulbsOnTop) a.warnSlowBulbsOnTop();
         } else if (a.onIconView()) {
             a.pendingRepaint.reset(CreateRectRgnIndirect(&last_));
+            if (a.startDesktopWatcher) a.startDesktopWatcher();
         }
     }
 }

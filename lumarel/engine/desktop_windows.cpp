@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/shell_view.h"
+
 namespace lumarel {
 
 namespace {
@@ -45,12 +47,7 @@ RECT drawingRectangle(const EngineContext& context, HWND window) {
 HWND findDesktopWindow(const EngineContext& context, int kind) {
     if (context.saverWindow) return context.saverWindow;
     if (context.inBulbWindow() && kind == kDrawingTarget) return context.bulbWindow;
-    HWND defView = nullptr;
-    if (HWND progman = FindWindowA("Progman", nullptr))
-        defView = FindWindowExA(progman, nullptr, "SHELLDLL_DefView", nullptr);
-    // Newer shells keep the view under one of the "WorkerW" windows.
-    for (HWND worker = nullptr; !defView && (worker = FindWindowExA(nullptr, worker, "WorkerW", nullptr));)
-        defView = FindWindowExA(worker, nullptr, "SHELLDLL_DefView", nullptr);
+    HWND defView = findShellView();
     // Without an icon view the bulbs are laid out over the whole screen.
     if (!defView) return kind == kLayoutWindow && context.runMode == kRunNormal ? GetDesktopWindow() : nullptr;
     if (kind != kIconView)

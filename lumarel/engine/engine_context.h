@@ -27,6 +27,10 @@ struct EngineContext {
     unique_hrgn pendingRepaint;
     // Told when a rebuild puts slow bulbs on top of all windows.
     std::function<void()> warnSlowBulbsOnTop;
+    // The desktop watcher: every rebuild suspends it (which ends a paint in
+    // progress), and one that puts slow bulbs into the icon view starts it.
+    std::function<void()> suspendDesktopWatcher;
+    std::function<void()> startDesktopWatcher;
     // The categories the user gave a built-in kind ("|"-joined); false when
     // it keeps its own.
     std::function<bool(const char* kindName, char (&categories)[260])> userCategories;

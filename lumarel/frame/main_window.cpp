@@ -8,7 +8,6 @@
 #include "base/handles.h"
 #include "base/message.h"
 #include "bulbs/library.h"
-#include "engine/desktop_windows.h"
 #include "frame/about.h"
 #include "frame/app.h"
 #include "frame/desktop_watcher.h"
@@ -120,22 +119,6 @@ void onReloadSaver() {
     }
 }
 
-void onDesktopPaint() {
-    App& a = app();
-    if (a.runMode != kRunNormal) return;
-    setDesktopPainting();
-    HWND layout = findDesktopWindow(a, kLayoutWindow);
-    if (!layout) return;
-    unique_hrgn update(CreateRectRgn(0, 0, 0, 0));
-    if (!update) return;
-    GetUpdateRgn(layout, update.get(), FALSE);
-    InvalidateRgn(layout, update.get(), TRUE);
-    if (a.pendingRepaint)
-        CombineRgn(a.pendingRepaint.get(), a.pendingRepaint.get(), update.get(), RGN_OR);
-    else
-        a.pendingRepaint = std::move(update);
-}
-
 void onDisplayChange() {
     discardWorldSet();
     dropBulbCaches();
@@ -175,7 +158,7 @@ LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     if (message == WM_LIGHTS_DESKTOPPAINT) {
-        onDesktopPaint();
+        takeDesktopRepaint(a, desktopWatcher());
         return 0;
     }
     if (message == WM_LIGHTS_MUSICEVENT) {

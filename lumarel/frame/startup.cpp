@@ -44,6 +44,8 @@ void showSlowBulbReminder() {
 
 App::App() {
     warnSlowBulbsOnTop = showSlowBulbReminder;
+    suspendDesktopWatcher = [] { desktopWatcher().suspend(); };
+    startDesktopWatcher = [] { desktopWatcher().start(); };
     userCategories = getIncludedBulbCategories;
     setBulbContext(*this);
 }

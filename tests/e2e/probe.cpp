@@ -37,6 +37,8 @@
 //   focus                                 the control id and handle with the keyboard focus
 //                                         in the foreground window's thread
 //   cursor                                1 when the mouse cursor shows, else 0
+//   block                                 the desktop watcher's shared block:
+//                                         hook=N unhook=N painting=N suspended=N (exit 1: none)
 #include <windows.h>
 #include <psapi.h>
 #include <shlwapi.h>
@@ -348,6 +350,23 @@ int saveResource(const char* module, const char* name, const char* file) {
     return status;
 }
 
+// Reads the block without creating it: its absence is an answer too.
+int watcherBlock() {
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, "DesktopWatcherDLLLumarelVer3");
+    if (!mapping) return 1;
+    int status = 1;
+    if (auto* bytes = static_cast<const unsigned char*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 8))) {
+        DWORD hook;
+        memcpy(&hook, bytes, sizeof hook);
+        printf("hook=%lu unhook=%u painting=%u suspended=%u\n", static_cast<unsigned long>(hook), bytes[4], bytes[5],
+               bytes[6]);
+        UnmapViewOfFile(bytes);
+        status = 0;
+    }
+    CloseHandle(mapping);
+    return status;
+}
+
 int usage() {
     fprintf(stderr, "probe: bad command\n");
     return 2;
@@ -530,6 +549,7 @@ int main(int argc, char** argv) {
         printf("%d\n", (info.flags & CURSOR_SHOWING) ? 1 : 0);
         return 0;
     }
+    if (cmd == "block") return watcherBlock();
     if (cmd == "move" && need(5)) {
         return SetWindowPos(toHwnd(argv[2]), nullptr, int(toLong(argv[3])), int(toLong(argv[4])),
                             int(toLong(argv[5])), int(toLong(argv[6])), SWP_NOZORDER | SWP_NOACTIVATE)

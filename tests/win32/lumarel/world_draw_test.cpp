@@ -12,6 +12,7 @@
 #include "engine/desktop_windows.h"
 #include "engine/engine_context.h"
 #include "engine/flash_state.h"
+#include "frame/desktop_watcher.h"
 #include "built_in_kinds.h"
 
 using namespace lumarel;
@@ -603,4 +604,176 @@ TEST_F(WorldDraw, OnTopARebuildHandsARegionOnlyForANewOutline) {
     animation.discard();
     steps(1);
     EXPECT_GT(regionRight(), kViewWidth / 2) << "a new outline was not handed";
+}
+
+namespace {
+
+constexpr COLORREF kNewDesktop = RGB(200, 40, 40);
+
+// A stand-in desktop on a second thread: the shell chain, with an icon view
+// that paints itself in the colour the test chooses. The desktop watcher
+// hooks that thread as it would hook the shell's.
+class DesktopThread {
+public:
+    DesktopThread() {
+        thread_ = CreateThread(nullptr, 0, &DesktopThread::run, this, 0, nullptr);
+        WaitForSingleObject(ready_, 10000);
+    }
+    ~DesktopThread() {
+        if (progman_) PostMessageA(progman_, WM_CLOSE, 0, 0);
+        WaitForSingleObject(thread_, 10000);
+        CloseHandle(thread_);
+        CloseHandle(ready_);
+    }
+    HWND view() const { return view_; }
+    LONG paints() const { return paints_; }
+    void repaint(COLORREF colour) {
+        colour_ = colour;
+        InvalidateRect(view_, nullptr, TRUE);
+    }
+
+private:
+    static DWORD WINAPI run(void* self) { return static_cast<DesktopThread*>(self)->body(); }
+    DWORD body() {
+        progman_ = CreateWindowExA(0, "Progman", "Program Manager", WS_POPUP | WS_VISIBLE, 0, 0, kViewWidth,
+                                   kViewHeight, nullptr, nullptr, nullptr, nullptr);
+        HWND defView = CreateWindowExA(0, "SHELLDLL_DefView", "", WS_CHILD | WS_VISIBLE, 0, 0, kViewWidth,
+                                       kViewHeight, progman_, nullptr, nullptr, nullptr);
+        view_ = CreateWindowExA(0, "SysListView32", "FolderView", WS_CHILD | WS_VISIBLE, 0, 0, kViewWidth,
+                                kViewHeight, defView, nullptr, nullptr, nullptr);
+        SetWindowLongPtrA(view_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        SetWindowLongPtrA(view_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&viewProc));
+        SetWindowPos(progman_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        RedrawWindow(view_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        SetEvent(ready_);
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            DispatchMessageA(&msg);
+            if (!IsWindow(progman_)) break;
+        }
+        return 0;
+    }
+    static LRESULT CALLBACK viewProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+        auto* self = reinterpret_cast<DesktopThread*>(GetWindowLongPtrA(w, GWLP_USERDATA));
+        if (m == WM_ERASEBKGND) {
+            RECT r;
+            GetClientRect(w, &r);
+            HBRUSH brush = CreateSolidBrush(self->colour_);
+            FillRect(reinterpret_cast<HDC>(wp), &r, brush);
+            DeleteObject(brush);
+            return 1;
+        }
+        if (m == WM_PAINT) {
+            PAINTSTRUCT ps;
+            BeginPaint(w, &ps);
+            EndPaint(w, &ps);
+            InterlockedIncrement(&self->paints_);
+            return 0;
+        }
+        return DefWindowProcA(w, m, wp, lp);
+    }
+
+    HANDLE ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread_ = nullptr;
+    HWND progman_ = nullptr;
+    HWND view_ = nullptr;
+    volatile COLORREF colour_ = kViewColour;
+    volatile LONG paints_ = 0;
+};
+
+EngineContext* noticeContext = nullptr;
+DesktopWatcher* noticeWatcher = nullptr;
+
+LRESULT CALLBACK lumarelProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == watch::kDesktopPaintMessage) {
+        takeDesktopRepaint(*noticeContext, *noticeWatcher);
+        return 0;
+    }
+    return DefWindowProcA(w, m, wp, lp);
+}
+
+// Waits for a condition while handling messages (notices come as sent
+// messages from the desktop's thread).
+template <typename Condition>
+bool waitHandling(Condition condition) {
+    const DWORD begin = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - begin > 5000) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        pump();
+    }
+    return true;
+}
+
+}  // namespace
+
+struct WatchedDesktop : WorldDraw {
+    DesktopWatcher watcher;
+    HWND lumarel = nullptr;
+
+    void SetUp() override {
+        WorldDraw::SetUp();
+        if (HasFatalFailure() || IsSkipped()) return;
+        if (FindWindowA("Progman", nullptr)) GTEST_SKIP() << "a real shell desktop is present";
+        registerClass("Lumarel", DefWindowProcA);
+        lumarel = CreateWindowExA(0, "Lumarel", "QuorvaneLumarel", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr,
+                                  nullptr, nullptr, nullptr);
+        ASSERT_TRUE(lumarel);
+        SetWindowLongPtrA(lumarel, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&lumarelProc));
+        noticeContext = &context;
+        noticeWatcher = &watcher;
+    }
+    void TearDown() override {
+        watcher.release();
+        if (lumarel) DestroyWindow(lumarel);
+        noticeContext = nullptr;
+        noticeWatcher = nullptr;
+        WorldDraw::TearDown();
+    }
+    // A slow bulb is drawn on the desktop; then the desktop repaints in a new
+    // colour. Answers what a see-through pixel of the bulb's picture holds.
+    COLORREF seeThroughAfterRepaint(bool watched) {
+        if (watched) {
+            context.startDesktopWatcher = [this] { watcher.start(); };
+            context.suspendDesktopWatcher = [this] { watcher.suspend(); };
+        }
+        new SquareKind(904, 16, 12, true);
+        arrangeEverywhere(904);
+        DesktopThread desktop;
+        EXPECT_EQ(findDesktopWindow(context, kIconView), desktop.view());
+        const LONG_PTR unhooked = GetWindowLongPtrW(desktop.view(), GWLP_WNDPROC);
+        steps(1);
+        BulbWorldSet* set = animation.worlds();
+        if (!set || !set->built()) {
+            ADD_FAILURE() << "no worlds";
+            return 0;
+        }
+        if (watched) {
+            EXPECT_NE(watcher.hookHandle(), 0u) << "the rebuild started the watcher";
+            EXPECT_TRUE(waitHandling([&] { return GetWindowLongPtrW(desktop.view(), GWLP_WNDPROC) != unhooked; }))
+                << "the view is subclassed";
+        } else {
+            EXPECT_FALSE(watcher.mapped());
+        }
+        BulbWorld& top = *set->world(kPosTop);
+        // Phase 1 of the kind leaves the right half of each bulb see-through.
+        EXPECT_EQ(GetPixel(top.pictureDc(), 13, 12 + 5), kViewColour);
+        const LONG paints = desktop.paints();
+        desktop.repaint(kNewDesktop);
+        EXPECT_TRUE(waitHandling([&] { return desktop.paints() > paints; }));
+        EXPECT_EQ(watcher.painting(), false) << "the view cleared the painting byte after its paint";
+        steps(2);
+        const COLORREF seen = GetPixel(top.pictureDc(), 13, 12 + 5);
+        watcher.release();
+        animation.discard();
+        return seen;
+    }
+};
+
+TEST_F(WatchedDesktop, SlowBulbsShowTheRepaintedDesktopThroughTheirSeeThroughParts) {
+    EXPECT_EQ(seeThroughAfterRepaint(true), kNewDesktop);
+}
+
+TEST_F(WatchedDesktop, WithoutTheWatcherTheyKeepTheOldDesktop) {
+    EXPECT_EQ(seeThroughAfterRepaint(false), kViewColour);
 }
