@@ -392,10 +392,13 @@ int listItems(HWND control) {
     if (!SendMessageTimeoutA(control, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count))
         return 1;
     for (int i = 0; i < int(count); ++i) {
+        // Asked in UTF-16: Wine hands another process's item texts back so.
+        wchar_t wide[1024] = {};
         char text[1024] = {};
         DWORD_PTR data = 0, ignored = 0;
-        SendMessageTimeoutA(control, combo ? CB_GETLBTEXT : LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text),
+        SendMessageTimeoutW(control, combo ? CB_GETLBTEXT : LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(wide),
                             SMTO_ABORTIFHUNG, 5000, &ignored);
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
         SendMessageTimeoutA(control, combo ? CB_GETITEMDATA : LB_GETITEMDATA, WPARAM(i), 0, SMTO_ABORTIFHUNG, 5000,
                             &data);
         printf("%s|%ld\n", text, long(data));

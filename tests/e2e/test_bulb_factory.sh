@@ -67,6 +67,9 @@ change_to() {
   probe gone "$open" 10000
 }
 flavor_item() { probe items "$1" 201 | sed -n "$(($2 + 1))p" | cut -d'|' -f1; }
+# enabled DIALOG ID: 1 or 0; category DIALOG NAME: "name|checked"
+enabled() { probe controls "$1" | sed -n "s/^$2 [^ ]* \([01]\).*/\1/p"; }
+category() { probe items "$1" 300 | grep "^$2|"; }
 
 stop_lumarel() {
   local main
@@ -90,7 +93,7 @@ check_eq "the place list shows the bulb list preview" "Bulb List Preview" "$(pro
 check_match "the explanation speaks of the bulb list" '^This preview appears in the bulb list\. Drag the white square' \
   "$(probe gettext "$dialog" 206)"
 check_eq "the hint" "Press Change to choose a new animation for the bulb list preview." "$(probe gettext "$dialog" 205)"
-check_match "the flavor list is disabled for the list preview" '^201 ListBox 0' "$(grep '^201 ' <<<"$controls")"
+check_eq "the flavor list is disabled for the list preview" "0" "$(enabled "$dialog" 201)"
 check "tempedit.tmp is a byte copy of the new bulb" cmp "$folder/tempedit.tmp" "$folder/Star.bul"
 screenshot bulb-editing >/dev/null
 cp "$folder/Star.bul" "$work/Star.before"
@@ -119,8 +122,7 @@ probe copydata "$main" 260 "$(winpath "$work/Flavors.gif")" >/dev/null
 dialog=$(editor)
 check "the editor opens on Flavors" test -n "$dialog"
 probe choose "$dialog" 200 1 >/dev/null   # Top Side
-check_soon_eq "a side enables the flavor list" "1" \
-  sh -c "probe controls $dialog | sed -n 's/^201 ListBox \([01]\).*/\1/p'"
+check_soon_eq "a side enables the flavor list" "1" enabled "$dialog" 201
 probe choose "$dialog" 201 1 >/dev/null
 change_to "$dialog" "$work/Holly.gif"
 check_soon_eq "Holly is top flavor 2" "Flavor 2 *" flavor_item "$dialog" 1
@@ -145,19 +147,21 @@ probe answer 'Cannot Import GIF File' OK 5000 >/dev/null
 check_soon_eq "left flavor 4 stays empty" "Flavor 4" flavor_item "$dialog" 3
 probe choose "$dialog" 200 1 >/dev/null   # Top Side
 probe choose "$dialog" 201 1 >/dev/null
-wait_until 10 output_is "1" sh -c "probe controls $dialog | sed -n 's/^204 Button \([01]\).*/\1/p'"
+check_soon_eq "Remove Flavor is enabled for a set later flavor" "1" enabled "$dialog" 204
 probe press "$dialog" 204 >/dev/null
 check_soon_eq "Remove Flavor empties top flavor 2" "Flavor 2" flavor_item "$dialog" 1
 # New Category, with a bar in the name.
 probe press "$dialog" 301 >/dev/null
 ask=$(probe wait '#32770' 'New Category' 10000)
 check "New Category opens" test -n "$ask"
-check_match "OK waits for a name" '^1 Button 0' "$(probe controls "$ask" | grep '^1 ')"
+check_eq "OK waits for a name" "0" "$(enabled "$ask" 1)"
+probe settext "$ask" 101 '  _hidden ' >/dev/null
+check_eq "a hidden name keeps OK disabled" "0" "$(enabled "$ask" 1)"
 probe settext "$ask" 101 'Red|Green' >/dev/null
-check_soon_eq "a name enables OK" "1" sh -c "probe controls $ask | sed -n 's/^1 Button \([01]\).*/\1/p'"
+check_soon_eq "a name enables OK" "1" enabled "$ask" 1
 probe press "$ask" $IDOK >/dev/null
 probe gone "$ask" 10000
-check_soon_eq "\"Red Green\" is listed and checked" "Red Green|1" sh -c "probe items $dialog 300 | grep '^Red Green|'"
+check_soon_eq "\"Red Green\" is listed and checked" "Red Green|1" category "$dialog" "Red Green"
 probe press "$dialog" $IDOK >/dev/null
 check "Save closes the editor" probe gone "$dialog" 10000
 saved=$(bulb_summary "$folder/Flavors.bul")
@@ -207,7 +211,7 @@ dialog=$(editor)
 check "the running instance opens the editor" test -n "$dialog"
 check_eq "the second instance ends at once" 0 "$(wait_program "$handing" 20)"
 check "while the editor stays up" probe wait '#32770' 'Bulb Editing' 100
-check_eq "\"Red Green\" is offered again, unticked" "Red Green|0" "$(probe items "$dialog" 300 | grep '^Red Green|')"
+check_eq "\"Red Green\" is offered again, unticked" "Red Green|0" "$(category "$dialog" "Red Green")"
 probe press "$dialog" $IDCANCEL >/dev/null
 probe gone "$dialog" 10000
 stop_lumarel "$second" "lumarel exits cleanly"

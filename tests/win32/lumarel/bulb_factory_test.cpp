@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -353,13 +354,17 @@ TEST_F(BulbFactory, ThePreviewShowsTheSquareFramedAndTheRestDithered) {
     EXPECT_EQ(kWhite, at(q.left - 1, q.top - 1));
     EXPECT_EQ(kWhite, at(q.right, q.bottom));
     EXPECT_EQ(kRed, at(q.left + 5, q.top + 5));
-    // Outside the square the picture is combined with the dither: some pixels
-    // keep the red, some are darkened, none inside the square are.
-    int red = 0, darkened = 0;
+    // Outside the square the picture is ANDed with the grey checkerboard of
+    // "DITHER": two darker reds; inside it stays red.
+    std::set<uint32_t> dimmed;
     for (int y = layout.frame.top + 1; y < q.top - 1; ++y)
-        for (int x = layout.frame.left + 2; x < layout.frame.right; ++x) (at(x, y) == kRed ? red : darkened) += 1;
-    EXPECT_GT(red, 0);
-    EXPECT_GT(darkened, 0);
+        for (int x = layout.frame.left + 2; x < layout.frame.right; ++x) dimmed.insert(at(x, y));
+    EXPECT_EQ(2u, dimmed.size());
+    for (uint32_t v : dimmed) {
+        EXPECT_EQ(0u, v & 0x00FFFF) << std::hex << v;
+        EXPECT_GT(v, 0u);
+        EXPECT_LT(v, kRed);
+    }
     for (int y = q.top + 1; y < q.bottom - 1; ++y)
         for (int x = q.left + 1; x < q.right - 1; ++x)
             if (at(x, y) != kRed) ADD_FAILURE() << "inside the square at " << x << "," << y;
