@@ -332,13 +332,18 @@ void openBulbFactory(HWND owner, int32_t bulbKey) {
     }
     if (!prepare(bulbKey)) return;
     factory().modal = true;
-    DialogBoxParamA(factoryResources(), templateName(), owner, factoryProc, 0);
+    // A dialog that could not be made never saw WM_DESTROY: its working copy
+    // goes here.
+    if (DialogBoxParamA(factoryResources(), templateName(), owner, factoryProc, 0) == -1) cleanUp();
 }
 
 HWND openBulbFactoryModeless(HWND owner, int32_t bulbKey) {
     if (factory().dialog || !prepare(bulbKey)) return nullptr;
     HWND dialog = CreateDialogParamA(factoryResources(), templateName(), owner, factoryProc, 0);
-    if (dialog) ShowWindow(dialog, SW_SHOW);
+    if (dialog)
+        ShowWindow(dialog, SW_SHOW);
+    else
+        cleanUp();
     return dialog;
 }
 
