@@ -196,6 +196,8 @@ void onChange(HWND dialog) {
     char path[MAX_PATH] = {};
     try {
         if (!host.chooseFile || !host.chooseFile(dialog, path, sizeof path, "GIF Files\0*.GIF\0")) return;
+        // The program may have ended the editor while the file dialog was up.
+        if (s.dialog != dialog) return;
         // The header copy changes only once the picture is in.
         BulbHeader edited = s.header;
         WinFile file(s.workingCopy.c_str(), true);

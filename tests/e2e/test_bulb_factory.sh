@@ -3,13 +3,13 @@
 # new bulb, working on "tempedit.tmp". Cancel leaves the bulb file alone;
 # Save writes the compacted working copy over it. Flavors, pictures and a new
 # category are set through the real dialogs; a bulb file held open cannot be
-# saved over; exiting with the editor open cancels it; a second instance
-# hands its GIF over and ends at once.
+# saved over; exiting with the editor open, or the end of the session,
+# cancels it; a second instance hands its GIF over and ends at once.
 source "$(dirname "$0")/lib.sh"
 e2e_begin
 
 WM_COMMAND=273
-WM_CHAR=258
+WM_ENDSESSION=22
 IDOK=1
 IDCANCEL=2
 folder="$TEST_BIN/Lumarel Bulbs"
@@ -213,8 +213,13 @@ check "the running instance opens the editor" test -n "$dialog"
 check_eq "the second instance ends at once" 0 "$(wait_program "$handing" 20)"
 check "while the editor stays up" probe wait '#32770' 'Bulb Editing' 100
 check_eq "\"Red Green\" is offered again, unticked" "Red Green|0" "$(category "$dialog" "Red Green")"
-probe press "$dialog" $IDCANCEL >/dev/null
-probe gone "$dialog" 10000
+cp "$folder/Handed.bul" "$work/Handed.before"
+echo "-- the end of the session cancels the editor"
+main=$(probe find Lumarel QuorvaneLumarel)
+probe send "$main" $WM_ENDSESSION 1 0 >/dev/null
+check "the editor is gone" probe gone "$dialog" 10000
+check "its working copy is gone" test ! -e "$folder/tempedit.tmp"
+check "the bulb file is unchanged" cmp "$folder/Handed.bul" "$work/Handed.before"
 stop_lumarel "$second" "lumarel exits cleanly"
 wine_kill
 rm -rf "$folder" "$work"

@@ -19,6 +19,7 @@
 #include "built_in_kinds.h"
 #include "engine/bulb_categories.h"
 #include "engine/bulb_object.h"
+#include "engine/flash_state.h"
 #include "frame/helpers.h"
 #include "resources/resource_ids.h"
 #include "ui/bulb_editor.h"
@@ -238,6 +239,20 @@ TEST_F(BulbFactory, SavePacksFlavorsAndCountsFromTheCells) {
     EXPECT_FALSE(bulbtest::exists(workingCopy()));
     EXPECT_STREQ("Rows Renamed", findBulbById(kBulbId)->name()) << "the bulb is reloaded";
     EXPECT_EQ(0, rebuilds) << "the bulb is not on screen";
+}
+
+TEST_F(BulbFactory, SavingABulbOnScreenRebuildsTheBulbWindows) {
+    addOnBulb("Shown", gifOf(20, 20, 1));
+    FlashState saved = flashState();
+    flashState().arrangement[2][3] = kBulbId;
+    HWND dialog = open();
+    ASSERT_TRUE(dialog);
+    choose(dialog, IDC_BULB_PLACES, 3);  // right side
+    change(dialog, gifFile("new", gifOf(20, 20, 2)));
+    command(dialog, IDOK);
+    flashState() = saved;
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(1, rebuilds);
 }
 
 TEST_F(BulbFactory, AFailedOpeningNeverSavesOverTheBulb) {
