@@ -152,15 +152,17 @@ void reserveNewFile(char (&path)[MAX_PATH], const char* folder, const char* base
     fail();
 }
 
-void compactBulb(const char* bulbPath, const char* folder) {
+void compactBulb(const char* bulbPath, const char* folder) { compactBulbOver(bulbPath, bulbPath, folder); }
+
+void compactBulbOver(const char* source, const char* target, const char* folder) {
     char temporary[MAX_PATH] = {};
     reserveNewFile(temporary, folder, "comp", ".tmp");
     try {
         step(1);
         std::vector<uint8_t> compacted;
         {
-            WinFile source(bulbPath, false);
-            FileMapping map(source);
+            WinFile file(source, false);
+            FileMapping map(file);
             compacted = compactBulbFile(map.data(), map.size());
         }
         {
@@ -171,7 +173,7 @@ void compactBulb(const char* bulbPath, const char* folder) {
             step(3);
         }
         step(4);
-        if (!MoveFileExA(temporary, bulbPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (!MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             failWithLastError();
     } catch (...) {
         DeleteFileA(temporary);

@@ -49,6 +49,9 @@ void reserveNewFile(char (&path)[MAX_PATH], const char* folder, const char* base
 // temporary file in `folder` and then moved over the original in one step,
 // so at any moment one complete file exists under the original name.
 void compactBulb(const char* bulbPath, const char* folder);
+// The same from one file to another: the compacted copy of `source` replaces
+// `target` in one move; `source` stays as it was.
+void compactBulbOver(const char* source, const char* target, const char* folder);
 
 // For tests: called at each step of the rewrite (1 temporary file made,
 // 2 copy written, 3 copy flushed, 4 before the replacing move); a hook that

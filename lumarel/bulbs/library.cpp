@@ -12,6 +12,7 @@
 #include "base/program_path.h"
 #include "base/text.h"
 #include "base/reg_key.h"
+#include "ui/bulb_factory.h"
 #include "ui/settings_store.h"
 #include "ui/settings_window.h"
 
@@ -126,7 +127,7 @@ void importIntoLibrary(const char* path) {
         return;
     }
     showInBulbList(bulb);
-    if (gif) openBulbFactory(target);
+    if (gif) openBulbFactory(bulbFactoryOwner(), bulb->id());
 }
 
 void setBulbFolderForTests(const char* folder) { folderOverride = folder ? folder : ""; }

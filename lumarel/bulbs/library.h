@@ -24,10 +24,6 @@ bool makeBulbFromGif(const char* gifPath, char (&bulbPath)[MAX_PATH]);
 // long to hold a bulb file name.
 bool bulbFolder(char (&folder)[MAX_PATH]);
 
-// The Bulb Factory (its window and opening it on a bulb file).
-HWND bulbFactoryWindow();
-void openBulbFactory(const char* bulbPath);
-
 // For tests: another bulb folder, and a stand-in for the message boxes
 // (given text, title and flags; returns the button).
 using LibraryMessageBox = int (*)(const char* text, const char* title, UINT flags);

@@ -2,6 +2,9 @@
 #pragma once
 #include <windows.h>
 
+#include <deque>
+#include <string>
+
 #include "engine/animation.h"
 #include "engine/engine_context.h"
 #include "frame/command_line.h"
@@ -14,6 +17,8 @@ constexpr UINT WM_LIGHTS_SAVERWINDOW = WM_USER + 11;
 constexpr UINT WM_LIGHTS_RELOADSAVER = WM_USER + 12;
 constexpr UINT WM_LIGHTS_DESKTOPPAINT = WM_USER + 100;
 constexpr UINT WM_LIGHTS_MUSICEVENT = WM_USER + 179;
+// Posted to ourselves: import the oldest path another instance handed over.
+constexpr UINT WM_LIGHTS_IMPORTPATH = WM_APP + 1;
 
 inline constexpr const char* kMainClass = "Lumarel";
 inline constexpr const char* kPreviewClass = "SSP Lumarel";
@@ -42,6 +47,9 @@ struct App : EngineContext {
     bool drawErrorShown = false;
     bool trayIconAdded = false;
     unique_hmenu trayMenu;
+    // Paths handed over by other instances, imported one per posted message
+    // so the sender never waits for an editor to close.
+    std::deque<std::string> pendingImports;
     Animation animation{*this};
 };
 

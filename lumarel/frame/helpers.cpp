@@ -28,6 +28,10 @@ void centreWindow(HWND window) {
 }
 
 void openHelp(HWND owner, UINT command, const char* keyword) {
+    openHelp(owner, command, reinterpret_cast<ULONG_PTR>(keyword));
+}
+
+void openHelp(HWND owner, UINT command, ULONG_PTR data) {
     char path[MAX_PATH];
     programPath(path, true);
     try {
@@ -47,7 +51,7 @@ void openHelp(HWND owner, UINT command, const char* keyword) {
         return;
     }
     file.reset();
-    WinHelpA(owner, path, command, reinterpret_cast<ULONG_PTR>(keyword));
+    WinHelpA(owner, path, command, data);
     if (command == HELP_QUIT)
         app().helpOpen = false;
     else if (command != HELP_CONTEXTPOPUP)

@@ -9,8 +9,10 @@ namespace lumarel {
 // Centres a window in the work area (the whole screen if that is unknown).
 void centreWindow(HWND window);
 
-// Opens "lumrel.hlp" beside the program; a missing file is reported.
+// Opens "lumrel.hlp" beside the program; a missing file is reported. The
+// second form passes WinHelp's data as it is (a context number).
 void openHelp(HWND owner, UINT command, const char* keyword);
+void openHelp(HWND owner, UINT command, ULONG_PTR data);
 
 // Offers to open the mixer when the MIDI volume is very low.
 void checkMidiVolume(HWND owner);

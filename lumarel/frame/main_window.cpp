@@ -17,6 +17,7 @@
 #include "music/music_box.h"
 #include "resources/resource_ids.h"
 #include "saver/screen_saver.h"
+#include "ui/bulb_factory.h"
 #include "ui/settings_store.h"
 #include "ui/settings_window.h"
 
@@ -61,7 +62,10 @@ LRESULT onCommand(HWND window, UINT id, LPARAM lParam) {
     case IDM_ON_DESKTOP: setBulbLocation(kOnDesktop); return 0;
     case IDM_ON_TOP: setBulbLocation(kOnTop); return 0;
     case IDM_SETTINGS: openSettingsWindow(lParam == -1 ? kScreenSaverTab : kCurrentTab); return 0;
-    case IDM_EXIT: DestroyWindow(window); return 0;
+    case IDM_EXIT:
+        cancelBulbFactory();
+        DestroyWindow(window);
+        return 0;
     }
     return DefWindowProcA(window, WM_COMMAND, id, lParam);
 }
@@ -75,6 +79,7 @@ void onTimer() {
     }
     try {
         runAnimationStep();
+        bulbFactoryAnimationStep();
     } catch (...) {
         if (!a.drawErrorShown) {
             a.drawErrorShown = true;
@@ -89,14 +94,28 @@ void onTimer() {
 }
 
 // A file path from another process: accepted only as 1 to 260 bytes, and
-// always terminated before use.
+// always terminated before use. The import runs later, from a posted
+// message: it may open the modal editor, and the sender waits for this reply.
 LRESULT onCopyData(HWND window, const COPYDATASTRUCT* data) {
     if (!data || data->cbData == 0 || data->cbData > kMaxPath || !data->lpData) return 0;
     char path[kMaxPath];
     memcpy(path, data->lpData, data->cbData);
     path[data->cbData < kMaxPath ? data->cbData : kMaxPath - 1] = '\0';
-    importBulbFile(window, path);
+    App& a = app();
+    a.pendingImports.emplace_back(path);
+    if (!PostMessageA(window, WM_LIGHTS_IMPORTPATH, 0, 0)) {
+        a.pendingImports.pop_back();
+        return 0;
+    }
     return 1;
+}
+
+void onImportPath(HWND window) {
+    App& a = app();
+    if (a.pendingImports.empty()) return;
+    std::string path = std::move(a.pendingImports.front());
+    a.pendingImports.pop_front();
+    importBulbFile(window, path.c_str());
 }
 
 void onSaverWindow(HWND saver) {
@@ -134,6 +153,9 @@ LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: validatePaint(window); return 0;
     case WM_ERASEBKGND: return 0;
     case WM_COPYDATA: return onCopyData(window, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case WM_ENDSESSION:
+        if (wParam) cancelBulbFactory();  // the process ends when this returns
+        return 0;
     case WM_COMMAND: return onCommand(window, LOWORD(wParam), lParam);
     case WM_TIMER: onTimer(); return 0;
     case WM_QUERYNEWPALETTE: realiseProgramPalette(a, window); return 1;
@@ -159,6 +181,10 @@ LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     if (message == WM_LIGHTS_DESKTOPPAINT) {
         takeDesktopRepaint(a, desktopWatcher());
+        return 0;
+    }
+    if (message == WM_LIGHTS_IMPORTPATH) {
+        onImportPath(window);
         return 0;
     }
     if (message == WM_LIGHTS_MUSICEVENT) {

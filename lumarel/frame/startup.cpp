@@ -19,6 +19,7 @@
 #include "resources/resource_ids.h"
 #include "saver/screen_saver.h"
 #include "ui/association.h"
+#include "ui/bulb_factory.h"
 #include "ui/settings_store.h"
 #include "ui/settings_window.h"
 #include "ui/shortcut.h"
@@ -222,6 +223,9 @@ int runLumarel(HINSTANCE instance, const char* commandText) {
         InitCommonControlsEx(&controls);
 
         // 5.
+        setBulbFactoryHost({a.instance, a.mainWindow,
+                            [](HWND owner, UINT command, ULONG_PTR data) { openHelp(owner, command, data); },
+                            discardWorldSet, centreWindow, chooseFileToOpen});
         createBuiltInBulbs();
         scanBulbFolder();
 

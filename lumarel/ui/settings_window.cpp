@@ -7,5 +7,6 @@ namespace lumarel {
 void openSettingsWindow(int) {}
 HWND settingsWindow() { return nullptr; }
 void settingsLocationChanged(int) {}
+void refreshSettingsAfterBulbChange() {}
 
 }  // namespace lumarel

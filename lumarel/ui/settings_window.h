@@ -12,6 +12,9 @@ constexpr int kScreenSaverTab = 2;
 void openSettingsWindow(int tab);
 // The open settings window, or null.
 HWND settingsWindow();
+// After a bulb was made or edited: refills the bulb lists and shows the
+// sharing hint. A placeholder until the window has its pages.
+void refreshSettingsAfterBulbChange();
 // Reflects a new bulb location in the window's two radio buttons.
 void settingsLocationChanged(int location);
 
