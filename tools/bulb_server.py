@@ -15,7 +15,8 @@ HKCU\\Software\\Quorvane\\Lumarel, for example "myhost:8123".
 
 Switches meant for tests: --record DIR keeps every raw request as
 request-N.bin; --no-upload-location leaves the marker out of the page;
---padding N puts N bytes before the markers; --upload-status N answers the
+--padding N puts N bytes before the markers; --message-unclosed
+puts the message last, without its closing '>'; --upload-status N answers the
 upload with that status; --stop-reading N stops reading a connection after N
 bytes (it is held open, unread, until the client gives up).
 """
@@ -146,10 +147,13 @@ class BulbServer(socketserver.ThreadingMixIn, socketserver.TCPServer):
     def page(self):
         o = self.options
         text = "<html><body>\r\n" + "x" * o.padding
-        if o.message is not None:
+        if o.message is not None and not o.message_unclosed:
             text += "servermessage: <%s>\r\n" % o.message
         if not o.no_upload_location:
             text += "uploadlocation: <%s>\r\n" % o.upload_path
+        if o.message_unclosed:
+            # The message runs to the end of the page.
+            return text + "servermessage: <" + (o.message or "")
         return text + "</body></html>\r\n"
 
     def record(self, raw):
@@ -197,6 +201,8 @@ def main(argv=None):
     parser.add_argument("--store", help="folder for the bulbs received")
     parser.add_argument("--upload-path", default=UPLOAD_PATH, help="where the page tells lumarel to upload")
     parser.add_argument("--message", help="a message the page carries for the user")
+    parser.add_argument("--message-unclosed", action="store_true",
+                        help="test: the message last on the page, without its closing mark")
     parser.add_argument("--record", help="test: keep every raw request in this folder")
     parser.add_argument("--no-upload-location", action="store_true", help="test: leave the upload marker out")
     parser.add_argument("--padding", type=int, default=0, help="test: bytes before the markers")

@@ -32,6 +32,14 @@
 //                                         handles no message for ms, then ends
 //   record <class> <title> <ms>           a window that prints its handle, then every
 //                                         message from WM_USER up as "message wparam"
+// Dialog controls, found by their identifiers:
+//   controls <hwnd>                       "id class enabled text" for each child
+//   gettext <hwnd> <id>                   the control's text (WM_GETTEXT)
+//   settext <hwnd> <id> <text>            WM_SETTEXT
+//   press <hwnd> <id>                     posts WM_COMMAND BN_CLICKED from the control
+//   choose <hwnd> <id> <index>            selects a list or combo box item, with its notice
+//   items <hwnd> <id>                     "text|item data" for each list or combo box item
+//   hold <path> <ms>                      keeps a file open without sharing for ms
 #include <windows.h>
 #include <psapi.h>
 #include <shlwapi.h>
@@ -343,6 +351,71 @@ int saveResource(const char* module, const char* name, const char* file) {
     return status;
 }
 
+// --- dialog controls ----------------------------------------------------------
+
+std::string controlText(HWND control) {
+    char text[1024] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                        &length);
+    return text;
+}
+
+BOOL CALLBACK printControl(HWND child, LPARAM) {
+    char cls[64] = {};
+    GetClassNameA(child, cls, sizeof cls);
+    printf("%d %s %d %s\n", GetDlgCtrlID(child), cls, IsWindowEnabled(child) ? 1 : 0, controlText(child).c_str());
+    return TRUE;
+}
+
+bool isCombo(HWND control) {
+    char cls[64] = {};
+    GetClassNameA(control, cls, sizeof cls);
+    return _stricmp(cls, "ComboBox") == 0;
+}
+
+int chooseItem(HWND dialog, int id, int index) {
+    HWND control = GetDlgItem(dialog, id);
+    if (!control) return 1;
+    bool combo = isCombo(control);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(control, combo ? CB_SETCURSEL : LB_SETCURSEL, WPARAM(index), 0, SMTO_ABORTIFHUNG, 5000,
+                        &result);
+    WORD notice = combo ? CBN_SELCHANGE : LBN_SELCHANGE;
+    return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, notice), reinterpret_cast<LPARAM>(control)) ? 0 : 1;
+}
+
+int listItems(HWND control) {
+    if (!control) return 1;
+    bool combo = isCombo(control);
+    DWORD_PTR count = 0;
+    if (!SendMessageTimeoutA(control, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count))
+        return 1;
+    for (int i = 0; i < int(count); ++i) {
+        // Asked in UTF-16: Wine hands another process's item texts back so.
+        wchar_t wide[1024] = {};
+        char text[1024] = {};
+        DWORD_PTR data = 0, ignored = 0;
+        SendMessageTimeoutW(control, combo ? CB_GETLBTEXT : LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(wide),
+                            SMTO_ABORTIFHUNG, 5000, &ignored);
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        SendMessageTimeoutA(control, combo ? CB_GETITEMDATA : LB_GETITEMDATA, WPARAM(i), 0, SMTO_ABORTIFHUNG, 5000,
+                            &data);
+        printf("%s|%ld\n", text, long(data));
+    }
+    return 0;
+}
+
+int holdFile(const char* path, DWORD ms) {
+    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 1;
+    printf("held\n");
+    fflush(stdout);
+    Sleep(ms);
+    CloseHandle(file);
+    return 0;
+}
+
 int usage() {
     fprintf(stderr, "probe: bad command\n");
     return 2;
@@ -466,6 +539,35 @@ int main(int argc, char** argv) {
     if (cmd == "resource" && need(3)) return saveResource(argv[2], argv[3], argv[4]);
     if (cmd == "record" && need(3)) return recordingWindow(argv[2], argv[3], DWORD(toLong(argv[4])));
     if (cmd == "hung" && need(3)) return hungWindow(argv[2], argv[3], DWORD(toLong(argv[4])));
+    if (cmd == "controls" && need(1)) {
+        HWND w = toHwnd(argv[2]);
+        if (!IsWindow(w)) return 1;
+        EnumChildWindows(w, printControl, 0);
+        return 0;
+    }
+    if (cmd == "gettext" && need(2)) {
+        HWND control = GetDlgItem(toHwnd(argv[2]), int(toLong(argv[3])));
+        if (!control) return 1;
+        printf("%s\n", controlText(control).c_str());
+        return 0;
+    }
+    if (cmd == "settext" && need(3)) {
+        HWND control = GetDlgItem(toHwnd(argv[2]), int(toLong(argv[3])));
+        DWORD_PTR result = 0;
+        return control && SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]),
+                                              SMTO_ABORTIFHUNG, 5000, &result)
+                   ? 0
+                   : 1;
+    }
+    if (cmd == "press" && need(2)) {
+        HWND dialog = toHwnd(argv[2]);
+        int id = int(toLong(argv[3]));
+        HWND control = GetDlgItem(dialog, id);
+        return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control)) ? 0 : 1;
+    }
+    if (cmd == "choose" && need(3)) return chooseItem(toHwnd(argv[2]), int(toLong(argv[3])), int(toLong(argv[4])));
+    if (cmd == "items" && need(2)) return listItems(GetDlgItem(toHwnd(argv[2]), int(toLong(argv[3]))));
+    if (cmd == "hold" && need(2)) return holdFile(argv[2], DWORD(toLong(argv[3])));
     if (cmd == "at" && need(2)) {
         // The window a click at (x, y) goes to, and its class.
         HWND w = WindowFromPoint(POINT{int(toLong(argv[2])), int(toLong(argv[3]))});
