@@ -67,6 +67,9 @@ share_first() {
   probe press "$share" 100 >/dev/null
 }
 
+# visible_control DIALOG ID: 1 when the control shows.
+visible_control() { visible "$(probe child "$1" "$2")"; }
+
 upload_of() { cat "$work/rec/request-2.bin" 2>/dev/null; }
 
 # Checks a recorded upload against the bulb file as it was sent (flag set).
@@ -101,6 +104,10 @@ start_server
 open_settings
 check "the settings window opens" test -n "$settings"
 check_eq "the Sharing page lists the bulb" "$name|777001" "$(probe items "$settings" 403)"
+read -r sx sy < <(probe info "$settings" | sed -n 's/^rect=\([-0-9]*\),\([-0-9]*\),.*/\1 \2/p')
+probe click $((sx + 282)) $((sy + 41)) >/dev/null  # the Sharing tab
+check_soon_eq "a click on the Sharing tab shows the page" 1 visible_control "$settings" 403
+screenshot sharing-page >/dev/null
 share_first 203
 check_match "not knowing the artist is refused" "cannot accept bulbs unless you have the artist's permission" \
   "$(probe text 'Cannot Send Copyrighted Bulbs' 10000)"
@@ -110,6 +117,8 @@ probe press "$share" 100 >/dev/null
 check "no permission is refused" probe answer 'Cannot Send Copyrighted Bulbs' OK 10000
 probe press "$share" 204 >/dev/null
 probe press "$share" 100 >/dev/null
+check_eq "as the artist, 305 shows and 306, 307 do not" "1 0 0" \
+  "$(visible_control "$share" 305) $(visible_control "$share" 306) $(visible_control "$share" 307)"
 probe press "$share" 101 >/dev/null
 sent=$(probe text 'Bulb Sent' 20000)
 check_match "\"Bulb Sent\" thanks the sender" 'Thanks! The bulb was sent to Quorvane.*We will review it' "$(echo $sent)"
@@ -131,6 +140,9 @@ python3 "$repo_root/tests/e2e/make_bulb.py" "Permitted" "$gif" "$folder/Permitte
 start_server --message "Reviews take about a week."
 open_settings
 share_first 206
+check_eq "with permission, 306 and 307 show; 100 is gone" "1 1 0" \
+  "$(visible_control "$share" 306) $(visible_control "$share" 307) $(visible_control "$share" 100)"
+screenshot sharing-credits >/dev/null
 probe settext "$share" 307 "Sam Sender sam@example.test" >/dev/null
 probe press "$share" 101 >/dev/null
 check_match "the server's message is shown" 'Reviews take about a week\.' \
