@@ -201,3 +201,15 @@ check_eq "the flag stays set" 1 "$(flag_at "$folder/Kept.bul" 24)"
 check "lumarel's main window answers" probe send "$main" 0 0 0
 check_soon_eq "the bulb stays listed" "Kept|777003" probe items "$settings" 403
 close_settings "lumarel ends after the cancel"
+
+echo "-- the tray command opens the window of a running lumarel; OK closes it and lumarel runs on"
+start_program resident lumarel.exe
+main=$(probe wait Lumarel QuorvaneLumarel 20000)
+probe post "$main" 273 401 0 >/dev/null
+settings=$(probe wait '#32770' 'Lumarel Settings' 10000)
+check "command 401 opens the settings window" test -n "$settings"
+probe press "$settings" 1 >/dev/null
+check "OK closes it" probe gone "$settings" 5000
+check "lumarel runs on" probe send "$main" 0 0 0
+probe post "$main" 273 106 0 >/dev/null
+check_eq "lumarel exits on its menu's Exit" 0 "$(wait_program "$resident" 20)"
