@@ -70,7 +70,12 @@ share_first() {
 # visible_control DIALOG ID: 1 when the control shows.
 visible_control() { visible "$(probe child "$1" "$2")"; }
 
-upload_of() { cat "$work/rec/request-2.bin" 2>/dev/null; }
+# The settings window refills its list once the progress dialog has gone.
+wait_upload_gone() {
+  local upload
+  upload=$(probe find '#32770' 'Sending Bulb')
+  [ -z "$upload" ] || probe gone "$upload" 10000 >/dev/null
+}
 
 # Checks a recorded upload against the bulb file as it was sent (flag set).
 check_upload() {
@@ -166,6 +171,7 @@ fail_once() {  # fail_once NAME SERVER-SHOWN
   check_match "$1: \"Problem Sending Bulb\" names $2" "connect to $2, then try again" \
     "$(echo $(probe text 'Problem Sending Bulb' 20000))"
   probe answer 'Problem Sending Bulb' OK 10000 >/dev/null
+  wait_upload_gone
   check_eq "$1: the flag stays set" 1 "$(flag_at "$folder/Kept.bul" 24)"
   check_soon_eq "$1: the bulb stays listed" "Kept|777003" probe items "$settings" 403
 }
@@ -176,6 +182,7 @@ check_eq "an unclosed message runs to the end of the page" "Closed for the holid
   "$(probe text 'Message from the Bulb Server' 20000 | tr -d '\r' | grep -v '^OK$' | head -n1)"
 probe answer 'Message from the Bulb Server' OK 10000 >/dev/null
 check "then, without an upload location, the problem" probe answer 'Problem Sending Bulb' OK 20000
+wait_upload_gone
 check_eq "no upload location: the flag stays set" 1 "$(flag_at "$folder/Kept.bul" 24)"
 start_server --upload-status 500
 fail_once "a 500 answer" "127.0.0.1:$port"
