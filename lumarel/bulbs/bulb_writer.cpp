@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "bulbs/bit_rows.h"
 #include "bulbs/crc32.h"
 #include "bulbs/gif_decoder.h"
@@ -124,6 +125,20 @@ void markBulbSent(const char* bulbPath) {
     check(map.size() >= kBulbHeaderSize, BulbFileFault::ShortFile);
     checkBulbHeader(parseBulbHeader(map.data()));
     std::memset(map.data() + 24, 0, 4);
+}
+
+void writeSendCredits(const char* bulbPath, uint32_t copyrightStatus, const char* author, const char* copyright) {
+    WinFile file(bulbPath, true);
+    FileMapping map(file);
+    check(map.size() >= kBulbHeaderSize, BulbFileFault::ShortFile);
+    BulbHeader header = parseBulbHeader(map.data());
+    checkBulbHeader(header);
+    header.copyrightStatus = copyrightStatus;
+    std::memset(header.author, 0, sizeof header.author);
+    std::memset(header.copyright, 0, sizeof header.copyright);
+    boundedCopyN(header.author, sizeof header.author, author, kBulbTextSize - 1);
+    boundedCopyN(header.copyright, sizeof header.copyright, copyright, kBulbTextSize - 1);
+    serializeBulbHeader(header, map.data());
 }
 
 uint32_t storeRegionBlock(const char* bulbPath, int pictureIndex, const uint8_t* rgnData, size_t size) {

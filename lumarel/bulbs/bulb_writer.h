@@ -33,6 +33,9 @@ void appendCategoryBlock(const char* bulbPath, const char* categories);
 void appendSenderText(const char* bulbPath, const char* text);
 // Clears the send-pending flag.
 void markBulbSent(const char* bulbPath);
+// Writes the copyright status (0 to 3) and the credits a sender confirmed,
+// each text cut to 79 characters.
+void writeSendCredits(const char* bulbPath, uint32_t copyrightStatus, const char* author, const char* copyright);
 // Appends a region block for a picture (data first, header second, so a
 // crash leaves at worst an unreferenced tail). Returns the block's offset,
 // or 0 when it could not be stored.

@@ -256,6 +256,7 @@ int runLumarel(HINSTANCE instance, const char* commandText) {
         setMusicHost({a.mainWindow, WM_LIGHTS_MUSICEVENT, {}, [] { return app().runMode; }, settingsWindow,
                       loadMusic, resolveShortcut});
         if (a.runMode != kRunPreview) startMusic();
+        setSettingsHost({a.mainWindow, [] { if (app().settingsOnly) PostQuitMessage(0); }, showUnexpectedError});
         if (a.settingsOnly) openSettingsWindow(kScreenSaverTab);
         LoadAcceleratorsA(a.instance, "LIGHTS");  // loaded, never translated
         if (a.openPath[0]) importBulbFile(a.mainWindow, a.openPath);

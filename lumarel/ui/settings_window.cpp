@@ -1,12 +1,178 @@
 #include "ui/settings_window.h"
 
-// The settings window is not built yet: nothing opens.
+#include <commctrl.h>
+
+#include "base/failure.h"
+#include "bulbs/bulb_sending.h"
+#include "resources/resource_ids.h"
+#include "ui/sharing.h"
+
+// The settings window's frame: the tab control, its five pages and the
+// buttons that close it. Each page's controls are numbered in its own
+// hundred; switching pages shows one hundred and hides the others.
 
 namespace lumarel {
 
-void openSettingsWindow(int) {}
-HWND settingsWindow() { return nullptr; }
+namespace {
+
+constexpr const char* kTabNames[] = {"Bulb Factory", "Music Box", "Screen Saver", "Sharing", "General"};
+constexpr int kTabCount = 5;
+struct ControlRange {
+    int first, last;
+};
+constexpr ControlRange kPageControls[kTabCount] = {{100, 120}, {200, 214}, {300, 316}, {400, 408}, {500, 506}};
+
+struct SettingsState {
+    HWND window = nullptr;
+    int page = 0;
+    bool accepted = false;
+    SettingsHost host;
+};
+
+SettingsState& settings() {
+    static SettingsState state;
+    return state;
+}
+
+int pageOfControl(int id) {
+    for (int page = 0; page < kTabCount; ++page)
+        if (id >= kPageControls[page].first && id <= kPageControls[page].last) return page;
+    return -1;
+}
+
+struct PageSwitch {
+    int page;
+    bool focusHidden = false;
+};
+
+BOOL CALLBACK showPageControl(HWND control, LPARAM parameter) {
+    auto& change = *reinterpret_cast<PageSwitch*>(parameter);
+    int owner = pageOfControl(GetDlgCtrlID(control));
+    if (owner < 0) return TRUE;
+    bool show = owner == change.page;
+    if (!show && GetFocus() == control) change.focusHidden = true;
+    ShowWindow(control, show ? SW_SHOWNA : SW_HIDE);
+    return TRUE;
+}
+
+void showPage(HWND window, int page) {
+    SettingsState& s = settings();
+    s.page = page;
+    SendDlgItemMessageA(window, IDC_SETTINGS_TABS, TCM_SETCURSEL, WPARAM(page), 0);
+    SendMessageA(window, WM_SETREDRAW, FALSE, 0);
+    PageSwitch change{page};
+    EnumChildWindows(window, showPageControl, reinterpret_cast<LPARAM>(&change));
+    if (page == kSharingTab) ShowWindow(GetDlgItem(window, IDC_SETTINGS_HINT), SW_HIDE);
+    SendMessageA(window, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    if (change.focusHidden) SetFocus(GetDlgItem(window, IDC_SETTINGS_TABS));
+}
+
+void onInit(HWND window, int tab) {
+    SettingsState& s = settings();
+    s.window = window;
+    s.accepted = false;
+    HWND tabs = GetDlgItem(window, IDC_SETTINGS_TABS);
+    for (int i = 0; i < kTabCount; ++i) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(kTabNames[i]);
+        SendMessageA(tabs, TCM_INSERTITEMA, WPARAM(i), reinterpret_cast<LPARAM>(&item));
+    }
+    // The pages' controls lie over the tab control.
+    SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    fillSharingList(window);
+    showPage(window, tab >= 0 && tab < kTabCount ? tab : s.page);
+    ShowWindow(GetDlgItem(window, IDC_SETTINGS_HINT), SW_HIDE);
+}
+
+void onDestroy() {
+    SettingsState& s = settings();
+    s.window = nullptr;
+    if (s.host.closed) s.host.closed();
+}
+
+void onCommand(HWND window, int id, int notice) {
+    switch (id) {
+    case IDOK:
+        settings().accepted = true;
+        DestroyWindow(window);
+        return;
+    case IDCANCEL:  // also the close box
+        DestroyWindow(window);
+        return;
+    }
+    onSharingCommand(window, id, notice);
+}
+
+INT_PTR handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        onInit(window, int(lParam));
+        return TRUE;
+    case WM_COMMAND:
+        onCommand(window, LOWORD(wParam), HIWORD(wParam));
+        return TRUE;
+    case WM_NOTIFY: {
+        const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+        if (header.idFrom == IDC_SETTINGS_TABS && header.code == TCN_SELCHANGE)
+            showPage(window, int(SendMessageA(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
+        return TRUE;
+    }
+    case WM_DRAWITEM:
+        if (wParam == IDC_SHARING_LINK) {
+            drawLinkLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        }
+        return FALSE;
+    case kSendBulbRequest:
+        sendBulbFromSettings(window, int32_t(lParam));
+        return TRUE;
+    case WM_DESTROY:
+        onDestroy();
+        return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK settingsProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return handle(window, message, wParam, lParam);
+    } catch (...) {
+        // The window stays open; the user is told.
+        if (settings().host.unexpectedError) settings().host.unexpectedError(window);
+        return TRUE;
+    }
+}
+
+}  // namespace
+
+void setSettingsHost(SettingsHost host) { settings().host = std::move(host); }
+
+void openSettingsWindow(int tab) {
+    SettingsState& s = settings();
+    if (s.window) {
+        if (tab >= 0 && tab < kTabCount) showPage(s.window, tab);
+        ShowWindow(s.window, SW_SHOW);
+        SetForegroundWindow(s.window);
+        return;
+    }
+    HWND window =
+        CreateDialogParamA(GetModuleHandleA(nullptr), "SETTINGS", s.host.owner, settingsProc, LPARAM(tab));
+    if (!window) fail(int32_t(GetLastError() ? GetLastError() : DWORD(kFailAsrt)));
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+}
+
+HWND settingsWindow() { return settings().window; }
+
+void refreshSettingsAfterBulbChange() {
+    HWND window = settings().window;
+    if (!window) return;
+    fillSharingList(window);
+    ShowWindow(GetDlgItem(window, IDC_SETTINGS_HINT), SW_SHOW);
+}
+
 void settingsLocationChanged(int) {}
-void refreshSettingsAfterBulbChange() {}
 
 }  // namespace lumarel

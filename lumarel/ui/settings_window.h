@@ -2,10 +2,21 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+
 namespace lumarel {
 
 constexpr int kCurrentTab = -1;
 constexpr int kScreenSaverTab = 2;
+constexpr int kSharingTab = 3;
+
+// What the window needs from the program around it.
+struct SettingsHost {
+    HWND owner = nullptr;                        // the hidden main window
+    std::function<void()> closed;                // after the window is gone
+    std::function<void(HWND)> unexpectedError;   // a failure while handling a message
+};
+void setSettingsHost(SettingsHost host);
 
 // Opens the settings window (or brings it forward) at a tab, or at its
 // current tab with kCurrentTab.
@@ -13,7 +24,7 @@ void openSettingsWindow(int tab);
 // The open settings window, or null.
 HWND settingsWindow();
 // After a bulb was made or edited: refills the bulb lists and shows the
-// sharing hint. A placeholder until the window has its pages.
+// sharing hint.
 void refreshSettingsAfterBulbChange();
 // Reflects a new bulb location in the window's two radio buttons.
 void settingsLocationChanged(int location);

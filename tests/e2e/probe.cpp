@@ -47,6 +47,7 @@
 //   choose <hwnd> <id> <index>            selects a list or combo box item, with its notice
 //   items <hwnd> <id>                     "text|item data" for each list or combo box item
 //   hold <path> <ms>                      keeps a file open without sharing for ms
+//   child <hwnd> <id>                     the control's window handle
 #include <windows.h>
 #include <psapi.h>
 #include <shlwapi.h>
@@ -592,6 +593,12 @@ int main(int argc, char** argv) {
     if (cmd == "choose" && need(3)) return chooseItem(toHwnd(argv[2]), int(toLong(argv[3])), int(toLong(argv[4])));
     if (cmd == "items" && need(2)) return listItems(GetDlgItem(toHwnd(argv[2]), int(toLong(argv[3]))));
     if (cmd == "hold" && need(2)) return holdFile(argv[2], DWORD(toLong(argv[3])));
+    if (cmd == "child" && need(2)) {
+        HWND control = GetDlgItem(toHwnd(argv[2]), int(toLong(argv[3])));
+        if (!control) return 1;
+        printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(control)));
+        return 0;
+    }
     if (cmd == "at" && need(2)) {
         // The window a click at (x, y) goes to, and its class.
         HWND w = WindowFromPoint(POINT{int(toLong(argv[2])), int(toLong(argv[3]))});
