@@ -120,9 +120,25 @@ void Animation::step() {
     const FlashState& flash = flashState();
     const bool advances = clock_.tick(flash.interval, flash.pattern);
     const bool saver = a.saverWindow != nullptr;
+    // A saver starting or stopping changes where the worlds draw.
+    if (a.saverCanvas != canvas_ || a.saverStarts != saverStarts_) {
+        discard();
+        canvas_ = a.saverCanvas;
+        saverStarts_ = a.saverStarts;
+    }
     if (!saver && !advances && !redraw_) return;
     if (buttonHeld()) return;  // no smearing over drag outlines; the advance waits
+    // A saver window whose scene could not start stays as its owner left it.
+    if (saver && !canvas_) return;
     try {
+        if (canvas_) canvas_->stepFrame(advances && flash.pattern != kDontFlash, worlds_.get());
+        // The saver's text and present follow whatever the bulbs did.
+        struct Finish {
+            SaverCanvas* canvas;
+            ~Finish() {
+                if (canvas) canvas->finishFrame();
+            }
+        } finish{canvas_};
         // Without an icon view (no shell, or one that has none) the desktop
         // place shows the bulbs through the bulb window at the bottom.
         const bool noIconView = !saver && a.runMode == kRunNormal && !findDesktopWindow(a, kIconView);
@@ -180,7 +196,7 @@ void Animation::step() {
             else if (levelChecks_ > 0)
                 --levelChecks_;
         }
-        worlds_->draw(rectangle, dc.get(), clock_.step());
+        worlds_->draw(rectangle, canvas_ ? canvas_->backBuffer() : dc.get(), clock_.step());
         if (advances) clock_.advanced();
         redraw_ = false;
     } catch (...) {

@@ -48,6 +48,8 @@ private:
     bool redraw_ = true;
     RebuildGate gate_;
     uint32_t generation_ = 0;  // grows with every discard (display, palette, settings)
+    SaverCanvas* canvas_ = nullptr;  // the saver the world set was built for
+    uint32_t saverStarts_ = 0;
     bool running_ = false;     // a message box inside a rebuild pumps timer ticks
     std::optional<std::array<int, 4>> shownShape_;  // the shape the bulb window has
     unique_hrgn handed_;       // a copy of the region the bulb window was last given

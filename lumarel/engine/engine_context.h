@@ -4,11 +4,27 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 
 #include "base/handles.h"
 
 namespace lumarel {
+
+class BulbWorldSet;
+
+// A running screen saver composes each frame off screen: the animation step
+// refreshes the scene, draws the bulbs into its back buffer, then lets it
+// finish (text, and the copy to its window).
+class SaverCanvas {
+public:
+    virtual ~SaverCanvas() = default;
+    virtual HDC backBuffer() = 0;
+    // `advance`: the bulbs take a flash step now (never with "Don't
+    // Flash"); `worlds` may be null before the first build.
+    virtual void stepFrame(bool advance, BulbWorldSet* worlds) = 0;
+    virtual void finishFrame() = 0;
+};
 
 enum RunMode : int { kRunNormal = 0, kRunSaver = 1, kRunPreview = 2 };
 enum BulbLocation : int { kOnDesktop = 0, kOnTop = 1 };
@@ -21,6 +37,10 @@ struct EngineContext {
     // through the bulb window kept just above it instead.
     bool bulbWindowOnDesktop = false;
     HWND saverWindow = nullptr;
+    // The scene while a screen saver runs in saverWindow; until then (or
+    // after a start that failed) nothing is drawn into that window.
+    SaverCanvas* saverCanvas = nullptr;
+    uint32_t saverStarts = 0;  // grows at every start and stop: the worlds are rebuilt
     HWND bulbWindow = nullptr;
     HPALETTE palette = nullptr;  // the program palette, made on first use and kept
     // What the desktop repainted under slow bulbs since the last draw.

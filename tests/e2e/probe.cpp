@@ -26,6 +26,7 @@
 //   children <hwnd>                       class names of the window's child windows
 //   foreground                            handle of the foreground window (0 for none)
 //   memory <hwnd>                         working set of the window's process, in bytes
+//   priority <hwnd>                       priority class of the window's process (hex)
 //                                         (or why it cannot be read, exit 1)
 //   resource <module> <name> <file>       writes a program's raw data resource to a file
 //   hung <class> <title> <ms>             a window that never answers: prints its handle,
@@ -312,6 +313,18 @@ int click(int x, int y) {
 // Prints the working set, or on failure a line saying which step failed and
 // the system's error code, so a caller can tell "no such window" from
 // "no access".
+int priorityClass(HWND window) {
+    DWORD pid = 0;
+    if (!IsWindow(window) || !GetWindowThreadProcessId(window, &pid)) return 1;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+    if (!process) return 1;
+    DWORD priority = GetPriorityClass(process);
+    CloseHandle(process);
+    if (!priority) return 1;
+    printf("%lx\n", static_cast<unsigned long>(priority));
+    return 0;
+}
+
 int workingSet(HWND window) {
     DWORD pid = 0;
     if (!IsWindow(window) || !GetWindowThreadProcessId(window, &pid)) {
@@ -561,6 +574,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (cmd == "memory" && need(1)) return workingSet(toHwnd(argv[2]));
+    if (cmd == "priority" && need(1)) return priorityClass(toHwnd(argv[2]));
     if (cmd == "resource" && need(3)) return saveResource(argv[2], argv[3], argv[4]);
     if (cmd == "record" && need(3)) return recordingWindow(argv[2], argv[3], DWORD(toLong(argv[4])));
     if (cmd == "hung" && need(3)) return hungWindow(argv[2], argv[3], DWORD(toLong(argv[4])));

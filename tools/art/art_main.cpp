@@ -1,7 +1,8 @@
 // lumarel's art generator: the program palette, the 47 bulb strips with their
 // masks, the small named pictures, the About pictures, the icons (lumarel's, its
-// screen saver's and its bulb files'), a resource script fragment naming them all, and a
-// contact sheet to judge the bulbs by.
+// screen saver's and its bulb files'), the screen saver's strips, floaters and
+// pictures, resource script fragments naming them all, and contact sheets to
+// judge the bulbs and the saver art by.
 // Deterministic: the same files every run.
 #include <cairo.h>
 
@@ -16,6 +17,7 @@
 #include "image_io.h"
 #include "painters.h"
 #include "program_palette.h"
+#include "saver_art.h"
 
 namespace art {
 bool writeAboutArt(const std::string& out);
@@ -203,7 +205,8 @@ int main(int argc, char** argv) {
     std::string out = argv[1];
     ProgramPalette palette;
     bool ok = writeAboutArt(out) && writeSaverIcon(out + "/saver.ico") &&
-              writeBulbFileIcon(out + "/bulbfile.ico") && palette.write(out + "/palette.bmp") && writeSmallPictures(out, palette);
+              writeBulbFileIcon(out + "/bulbfile.ico") && palette.write(out + "/palette.bmp") &&
+              writeSmallPictures(out, palette) && writeSaverArt(out, palette);
     std::vector<Strip> strips;
     std::string rc = "// Made by tools/art: the bulb strips and their masks.\n";
     for (int r = 0; r < lumarel::kBuiltInKinds && ok; ++r) {

@@ -1,0 +1,155 @@
+// Times one screen saver frame (background copy, module, bulbs, text and the
+// copy to the window) for each module in a full-screen window of this
+// process, against one full-screen BitBlt. Prints medians, ratios and the
+// working set while the saver runs. With an argument, only that module.
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/animation.h"
+#include "engine/bulb_object.h"
+#include "engine/engine_context.h"
+#include "engine/flash_state.h"
+#include "saver/scene_random.h"
+#include "saver/screen_saver.h"
+#include "ui/settings_store.h"
+
+using namespace lumarel;
+
+namespace {
+
+double now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return double(t.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
+double median(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+LRESULT CALLBACK saverProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == WM_ERASEBKGND) return 1;
+    return DefWindowProcA(w, m, wp, lp);
+}
+
+double fullScreenBlit(HWND window, int width, int height) {
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    PatBlt(memory, 0, 0, width, height, WHITENESS);
+    std::vector<double> times;
+    for (int i = 0; i < 30; ++i) {
+        double start = now();
+        BitBlt(screen, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+        GdiFlush();
+        times.push_back(now() - start);
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    return median(times);
+}
+
+size_t workingSet() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.WorkingSetSize;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    folder.resize(folder.rfind('\\') + 1);
+    HMODULE program = LoadLibraryExA((folder + "lumarel.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!program) {
+        fprintf(stderr, "bench_saver: lumarel.exe must be beside this program\n");
+        return 1;
+    }
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    WNDCLASSA c{};
+    c.lpfnWndProc = saverProc;
+    c.hInstance = GetModuleHandleA(nullptr);
+    c.lpszClassName = "Saver Bench";
+    RegisterClassA(&c);
+    HWND window = CreateWindowExA(WS_EX_TOPMOST, "Saver Bench", "", WS_POPUP | WS_VISIBLE, 0, 0, width, height,
+                                  nullptr, nullptr, nullptr, nullptr);
+    EngineContext context;
+    ScopedBulbContext use(context);
+    context.instance = program;
+    context.runMode = kRunSaver;
+    context.saverWindow = window;
+    createBuiltInBulbs();
+    flashState() = FlashState{};
+    flashState().interval = 1;
+    SeededRandom random(42);
+    setSaverRandom(&random);
+    setSaverMessage("Happy Holidays!");
+    setPictureName("Santa Candle.BMP");
+    pump();
+
+    const double blit = fullScreenBlit(window, width, height);
+    printf("screen %dx%d; reference: one full-screen BitBlt %.3f ms\n", width, height, blit);
+    printf("%-34s %9s %7s %12s\n", "module", "frame ms", "ratio", "working set");
+    struct Case {
+        const char* module;
+        int movement;
+    } cases[] = {{"(None)", 0},        {"Snow", 0},           {"Snow Flakes", 0},    {"Balloons", 0},
+                 {"Santa", 0},         {"Snow Family", 0},    {"Snow Family", 1},    {"Snow Family", 2},
+                 {"Snow Family", 3}};
+    const char* movements[] = {"bouncing", "gravity well", "falling leaves", "attraction"};
+    for (const Case& k : cases) {
+        if (argc > 1 && strcmp(argv[1], k.module) != 0) continue;
+        setSaverModule(k.module);
+        setMovementType(k.movement);
+        Animation animation(context);
+        startScreenSaver(window);
+        if (!context.saverCanvas) {
+            printf("%-34s could not start\n", k.module);
+            continue;
+        }
+        for (int i = 0; i < 5; ++i) animation.step();  // the worlds are built
+        pump();
+        std::vector<double> frames;
+        for (int i = 0; i < 60; ++i) {
+            const double start = now();
+            animation.step();
+            GdiFlush();
+            frames.push_back(now() - start);
+            pump();
+        }
+        std::string name = k.module;
+        if (strcmp(k.module, "Snow Family") == 0) name += std::string(", ") + movements[k.movement];
+        const double frame = median(frames);
+        printf("%-34s %9.3f %7.2f %9zu KB\n", name.c_str(), frame, frame / blit, workingSet() / 1024);
+        stopScreenSaver();
+        animation.step();
+    }
+    setSaverRandom(nullptr);
+    destroyAllBulbs();
+    DestroyWindow(window);
+    return 0;
+}
