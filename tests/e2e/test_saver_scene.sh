@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
 # lumarel's screen saver from outside: a window of another process handed
-# over with "p <hwnd>" or WM_LIGHTS_SAVERWINDOW. Wine shows no drawing made
-# through another process's window (the pictures are tested in process), so
-# this watches what another process can see: the priority while the saver
-# runs, the converted JPEG picture and the values kept about it, and the
-# memory it takes.
+# over with "p <hwnd>" or WM_LIGHTS_SAVERWINDOW. The scene shows in the
+# probe's preview window (the pictures' details are tested in process); the
+# priority while the saver runs, the converted JPEG picture with the values
+# kept about it, and the memory it takes are watched from here.
 source "$(dirname "$0")/lib.sh"
 e2e_begin
 
@@ -37,6 +36,43 @@ end_preview() {
   probe post "$1" 16 0 0 >/dev/null  # WM_CLOSE
   check_eq "$2" 0 "$(wait_program "$preview" 20)"
 }
+
+shots=$BUILD_ROOT/e2e-shots
+mkdir -p "$shots"
+# scene_pixels: the probe host's 152 x 112 window (at 40, 40) now, one
+# "x y red green blue" a line.
+scene_pixels() {
+  local bmp=$shots/saver-scene.bmp
+  probe capture "Z:${bmp//\//\\}" >/dev/null || return 1
+  convert "$bmp" -crop 152x112+40+40 +repage -depth 8 txt:- |
+    sed -n 's/^\([0-9]*\),\([0-9]*\): (\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4 \5/p'
+}
+# Pixels passing an awk condition on x, y, r, g, b.
+scene_count() { scene_pixels | awk "{x=\$1; y=\$2; r=\$3; g=\$4; b=\$5} $1 {n++} END {print n+0}"; }
+at_least() { [ "$(scene_count "$2")" -ge "$1" ]; }
+# The candle's wax: light, warm, not the white of snow.
+WAX='x > 40 && x < 110 && y > 10 && y < 90 && r > 150 && r - b > 15 && g > 120'
+BULBS='y < 5 && r + g + b > 90'
+MESSAGE='x > 10 && x < 142 && y > 12 && y < 100 && r > 150 && g < 90 && b < 90'
+flakes() { scene_pixels | awk '$1 > 10 && $1 < 142 && $2 > 12 && $2 < 100 && $3 > 240 && $4 > 240 && $5 > 240 {print $1, $2}'; }
+snow_moved() {
+  local before after
+  before=$(flakes)
+  after=$(flakes)
+  [ -n "$before" ] && [ -n "$after" ] && [ "$before" != "$after" ]
+}
+
+echo "-- the scene in a preview window"
+host=$(host_window 60000)
+start_program preview lumarel.exe p "$host"
+ssp=$(probe wait "SSP Lumarel" QuorvaneLumarel 10000)
+check "the default picture shows" wait_until 15 at_least 20 "$WAX"
+check "the bulbs line the top edge" wait_until 15 at_least 60 "$BULBS"
+check "the message shows in its colour" wait_until 15 at_least 15 "$MESSAGE"
+check "snow falls" wait_until 15 snow_moved
+echo "        $(screenshot saver-preview)"
+probe post "$host" 16 0 0 >/dev/null
+check_eq "the preview ends with its window" 0 "$(wait_program "$preview" 20)"
 
 echo "-- a preview of a \".JPEG\" picture"
 host=$(host_window 60000)
