@@ -9,6 +9,7 @@
 
 #include "base/program_path.h"
 #include "engine/animation.h"
+#include "engine/bitmap.h"
 #include "engine/flash_state.h"
 #include "saver/screen_saver.h"
 #include "saver/scene_random.h"
@@ -439,4 +440,62 @@ TEST_F(SaverScene, StartsAndStopsLeaveGdiObjectsFlat) {
     EXPECT_LE(handlesAfter, handlesBefore + 2);
     if (before == 0) GTEST_SKIP() << "this system does not count GDI objects";
     EXPECT_LE(after, before + 2);
+}
+
+namespace {
+
+// Notes what the animation step asks of a saver.
+struct RecordingCanvas : SaverCanvas {
+    Surface buffer;
+    std::vector<bool> advances;
+    int finished = 0;
+    BulbWorldSet* lastWorlds = nullptr;
+    explicit RecordingCanvas(HWND window) {
+        HDC screen = GetDC(window);
+        buffer = Surface(screen, unique_hbitmap(CreateCompatibleBitmap(screen, 152, 112)));
+        ReleaseDC(window, screen);
+    }
+    HDC backBuffer() override { return buffer.get(); }
+    void stepFrame(bool advance, BulbWorldSet* worlds) override {
+        advances.push_back(advance);
+        lastWorlds = worlds;
+    }
+    void finishFrame() override { ++finished; }
+};
+
+}  // namespace
+
+TEST_F(SaverScene, FloatersAdvanceOnlyWithFlashStepsAndNeverWithDontFlash) {
+    flashState().arrangement = defaultArrangement();
+    width = 152;
+    height = 112;
+    window = CreateWindowExA(0, "Saver Scene Test", "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
+                             nullptr, nullptr);
+    context.runMode = kRunPreview;
+    context.saverWindow = window;
+    RecordingCanvas canvas(window);
+    context.saverCanvas = &canvas;
+    flashState().pattern = 1;
+    flashState().interval = 2;
+    for (int i = 0; i < 8; ++i) animation.step();
+    ASSERT_EQ(canvas.advances.size(), 8u);  // every tick composes a frame
+    EXPECT_EQ(canvas.finished, 8);
+    int advancing = 0;
+    for (bool a : canvas.advances) advancing += a;
+    EXPECT_EQ(advancing, 4);
+    ASSERT_TRUE(canvas.lastWorlds);  // the bulbs were built for the saver
+
+    flashState().pattern = 0;  // "Don't Flash"
+    canvas.advances.clear();
+    for (int i = 0; i < 30; ++i) animation.step();
+    for (bool a : canvas.advances) EXPECT_FALSE(a);
+
+    // A new start rebuilds the worlds; without a scene nothing is drawn.
+    ++context.saverStarts;
+    animation.step();
+    EXPECT_EQ(canvas.lastWorlds, nullptr);
+    context.saverCanvas = nullptr;
+    const int finished = canvas.finished;
+    animation.step();
+    EXPECT_EQ(canvas.finished, finished);
 }
