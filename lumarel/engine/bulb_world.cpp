@@ -411,7 +411,10 @@ void BulbWorldSet::rebuild(HDC dc) {
 }
 
 void BulbWorldSet::draw(const RECT&, HDC dc, int32_t step) {
-    SelectPaletteScope palette(dc, palette_.get(), true);
+    // Only a display of 256 colours maps through the palette; elsewhere
+    // realising it each tick costs and changes nothing.
+    const bool paletteDevice = (GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE) != 0;
+    SelectPaletteScope palette(dc, paletteDevice ? palette_.get() : nullptr, true);
     EngineContext& a = context_;
     const BulbPosition order[4] = {kPosTop, kPosLeft, kPosRight, kPosBottom};
     if (a.pendingRepaint) {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "base/failure.h"
+#include "base/handles.h"
 #include "bulbs/extra_bulb.h"
 #include "bulbs/gif_bitmaps.h"
 #include "engine/bitmap.h"
@@ -33,6 +34,38 @@ void ScreenSaverFloater::step(SceneTarget& target, const FloaterSpace& space, bo
     draw(target.back, int(motion.x), int(motion.y));
 }
 
+void CachedFramesFloater::cacheFrames() {
+    const int w = size.right, h = size.bottom, stripWidth = w * frameCount;
+    WindowDc screen(nullptr);
+    check(bool(screen));
+    unique_hbitmap onBlack(CreateCompatibleBitmap(screen.get(), stripWidth, h));
+    unique_hbitmap onWhite(CreateCompatibleBitmap(screen.get(), stripWidth, h));
+    unique_hbitmap mask(CreateBitmap(stripWidth, h, 1, 1, nullptr));
+    check(onBlack && onWhite && mask);
+    {
+        MemoryDc black(screen.get(), onBlack.get()), white(screen.get(), onWhite.get());
+        MemoryDc bits(screen.get(), mask.get());
+        PatBlt(black.get(), 0, 0, stripWidth, h, BLACKNESS);
+        PatBlt(white.get(), 0, 0, stripWidth, h, WHITENESS);
+        for (int i = 0; i < frameCount; ++i) {
+            drawSource(i, i * w, 0, black.get());
+            drawSource(i, i * w, 0, white.get());
+        }
+        // Where the grounds still differ nothing was drawn: black XOR white
+        // is white (transparent), a drawn pixel XOR itself black (opaque).
+        BitBlt(white.get(), 0, 0, stripWidth, h, black.get(), 0, 0, SRCINVERT);
+        SetBkColor(white.get(), RGB(255, 255, 255));
+        BitBlt(bits.get(), 0, 0, stripWidth, h, white.get(), 0, 0, SRCCOPY);
+    }
+    strip_ = std::make_unique<MaskedStrip>(std::make_unique<Bitmap>(onBlack.release()),
+                                           std::make_unique<Bitmap>(mask.release()));
+}
+
+void CachedFramesFloater::draw(HDC dc, int x, int y) {
+    const int left = frame * size.right;
+    strip_->draw(RECT{left, 0, left + size.right, size.bottom}, x, y, dc);
+}
+
 IncludedBulbScreenSaverFloater::IncludedBulbScreenSaverFloater(IncludedBulbObject& kind, const FloaterRecord& record,
                                                                int number)
     : kind_(kind) {
@@ -40,23 +73,23 @@ IncludedBulbScreenSaverFloater::IncludedBulbScreenSaverFloater(IncludedBulbObjec
     for (int i = 0; i < count; ++i) frames_[i] = record.frames[i];
     const RECT first = count ? kind.frameNumberRect(frames_[0]) : RECT{};
     setUp(first.right - first.left, first.bottom - first.top, count, number);
+    cacheFrames();
 }
 
-void IncludedBulbScreenSaverFloater::draw(HDC dc, int x, int y) { kind_.drawFrameNumber(frames_[frame], x, y, dc); }
+void IncludedBulbScreenSaverFloater::drawSource(int frame, int x, int y, HDC dc) {
+    kind_.drawFrameNumber(frames_[frame], x, y, dc);
+}
 
 AddOnBulbScreenSaverFloater::AddOnBulbScreenSaverFloater(ExtraBulbObject& kind, int number) : kind_(kind) {
     picture_ = kind.pickPicture(number);
     int frames = 0;
     const SIZE cell = kind.pictureFrameSize(picture_, frames);
     setUp(cell.cx, cell.cy, frames, number);
+    cacheFrames();
 }
 
-void AddOnBulbScreenSaverFloater::draw(HDC dc, int x, int y) {
-    try {
-        kind_.drawPictureFrame(picture_, frame, x, y, dc);
-    } catch (...) {
-        // a bulb damaged since it was made shows nothing
-    }
+void AddOnBulbScreenSaverFloater::drawSource(int frame, int x, int y, HDC dc) {
+    kind_.drawPictureFrame(picture_, frame, x, y, dc);
 }
 
 GIFScreenSaverFloater::GIFScreenSaverFloater(std::shared_ptr<GifFloaterStrip> strip, int number)

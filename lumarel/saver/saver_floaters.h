@@ -32,22 +32,39 @@ protected:
     void setUp(int width, int height, int frames, int number);
 };
 
-class IncludedBulbScreenSaverFloater : public ScreenSaverFloater {
+// A bulb's frames drawn once into a masked strip of the floater's own, so a
+// frame costs two blits rather than the kind's compose through a scratch.
+class CachedFramesFloater : public ScreenSaverFloater {
 public:
-    IncludedBulbScreenSaverFloater(IncludedBulbObject& kind, const FloaterRecord& record, int number);
     void draw(HDC dc, int x, int y) override;
 
+protected:
+    // After setUp: every frame through drawSource, once.
+    void cacheFrames();
+    virtual void drawSource(int frame, int x, int y, HDC dc) = 0;
+
 private:
+    std::unique_ptr<MaskedStrip> strip_;
+};
+
+class IncludedBulbScreenSaverFloater : public CachedFramesFloater {
+public:
+    IncludedBulbScreenSaverFloater(IncludedBulbObject& kind, const FloaterRecord& record, int number);
+
+private:
+    void drawSource(int frame, int x, int y, HDC dc) override;
+
     IncludedBulbObject& kind_;
     int16_t frames_[8] = {};
 };
 
-class AddOnBulbScreenSaverFloater : public ScreenSaverFloater {
+class AddOnBulbScreenSaverFloater : public CachedFramesFloater {
 public:
     AddOnBulbScreenSaverFloater(ExtraBulbObject& kind, int number);
-    void draw(HDC dc, int x, int y) override;
 
 private:
+    void drawSource(int frame, int x, int y, HDC dc) override;
+
     ExtraBulbObject& kind_;
     int picture_ = 0;
 };

@@ -129,6 +129,7 @@ private:
     COLORREF colour_ = RGB(255, 255, 255);
     MessageMotion motion_;
     int32_t pictureBottom_ = 0;
+    bool usePalettes_ = false;
 };
 
 SceneRect SaverScene::saverArea() const {
@@ -157,8 +158,11 @@ void SaverScene::start() {
 
     WindowDc dc(window_);
     check(bool(dc));
-    if (picture_.palette) SelectPaletteScope realise(dc.get(), picture_.palette.get(), true);
-    HPALETTE palette = programPalette(context_);
+    // Palettes matter only on a display of 256 colours; elsewhere selecting
+    // and realising them costs every frame and changes nothing.
+    usePalettes_ = (GetDeviceCaps(dc.get(), RASTERCAPS) & RC_PALETTE) != 0;
+    if (usePalettes_ && picture_.palette) SelectPaletteScope realise(dc.get(), picture_.palette.get(), true);
+    HPALETTE palette = usePalettes_ ? programPalette(context_) : nullptr;
     background_ = std::make_unique<SceneBuffer>(dc.get(), area_.right, area_.bottom, palette);
     back_ = std::make_unique<SceneBuffer>(dc.get(), area_.right, area_.bottom, palette);
 
@@ -266,7 +270,7 @@ void SaverScene::finishFrame() {
     if (!IsWindow(window_)) return;
     WindowDc screen(window_);
     if (!screen) return;
-    SelectPaletteScope palette(screen.get(), picture_.palette.get(), true);
+    SelectPaletteScope palette(screen.get(), usePalettes_ ? picture_.palette.get() : nullptr, true);
     BitBlt(screen.get(), area_.left, area_.top, area_.width(), area_.height(), dc, 0, 0, SRCCOPY);
 }
 
