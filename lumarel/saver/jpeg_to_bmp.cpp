@@ -37,6 +37,7 @@ struct Conversion {
     jpeg_decompress_struct cinfo;
     ErrorManager errors;
     BmpSink* sink;
+    uint64_t maxPixels;
     uint8_t* row;       // one decoded row (components × width)
     uint8_t* out;       // one BMP row, padded
     uint64_t stride;
@@ -84,7 +85,7 @@ int decode(Conversion& c, const uint8_t* data, size_t size, std::vector<uint8_t>
     if (jpeg_read_header(&c.cinfo, TRUE) != JPEG_HEADER_OK) return 1;
     const uint32_t w = c.cinfo.image_width, h = c.cinfo.image_height;
     const int components = c.cinfo.num_components;
-    if (w == 0 || h == 0 || w > kJpegMaxSide || h > kJpegMaxSide || uint64_t(w) * h > kJpegMaxPixels) return 2;
+    if (w == 0 || h == 0 || w > kJpegMaxSide || h > kJpegMaxSide || uint64_t(w) * h > c.maxPixels) return 2;
     if (components == 1) {
         c.cinfo.out_color_space = JCS_GRAYSCALE;
     } else if (components == 3) {
@@ -130,11 +131,12 @@ int decode(Conversion& c, const uint8_t* data, size_t size, std::vector<uint8_t>
 
 }  // namespace
 
-JpegBmpResult convertJpegToBmp(const uint8_t* data, size_t size, BmpSink& sink) {
+JpegBmpResult convertJpegToBmp(const uint8_t* data, size_t size, BmpSink& sink, uint64_t maxPixels) {
     if (!data || size == 0) return {};
     std::vector<uint8_t> rowBuffer;
     Conversion c{};
     c.sink = &sink;
+    c.maxPixels = maxPixels < kJpegMaxPixels ? maxPixels : kJpegMaxPixels;
     c.cinfo.err = jpeg_std_error(&c.errors.base);
     c.errors.base.error_exit = errorExit;
     c.errors.base.output_message = noOutput;

@@ -27,8 +27,10 @@ struct JpegBmpResult {
 };
 
 // Decodes with libjpeg; only one (grey) or three (colour) components are
-// taken. Never ends the process on a bad file.
-JpegBmpResult convertJpegToBmp(const uint8_t* data, size_t size, BmpSink& sink);
+// taken, and no picture of more than `maxPixels`. Never ends the process on
+// a bad file.
+JpegBmpResult convertJpegToBmp(const uint8_t* data, size_t size, BmpSink& sink,
+                               uint64_t maxPixels = kJpegMaxPixels);
 
 // The conversion is kept while the stored name is the picture's name
 // exactly, the stored time the low 32 bits of its last write, and the

@@ -149,6 +149,12 @@ TEST(SaverJpeg, PicturesWeDoNotConvertAreRefused) {
     EXPECT_FALSE(convertJpegToBmp(huge.data(), huge.size(), untouched).ok);
     EXPECT_TRUE(untouched.bytes.empty());
 
+    // A caller's lower cap refuses a picture above it, from the header too.
+    MemorySink capped;
+    EXPECT_FALSE(convertJpegToBmp(good.data(), good.size(), capped, 255).ok);
+    EXPECT_TRUE(capped.bytes.empty());
+    EXPECT_TRUE(convertJpegToBmp(good.data(), good.size(), capped, 256).ok);
+
     // A sink that fails midway ends the conversion as failed.
     MemorySink failing;
     failing.failAfter = 200;
