@@ -10,6 +10,7 @@
 #include "base/program_path.h"
 #include "engine/animation.h"
 #include "engine/bitmap.h"
+#include "engine/bulb_world.h"
 #include "engine/flash_state.h"
 #include "saver/screen_saver.h"
 #include "saver/scene_random.h"
@@ -343,6 +344,29 @@ TEST_F(SaverScene, BulbsFrameTheSceneAndSnowSettlesOnThem) {
     // The bulbs along the top edge, nothing in the middle.
     EXPECT_GT(count({0, 0, 400, 12}, kBlack, true), 20);
     EXPECT_EQ(count({100, 100, 300, 200}, kBlack, true), 0);
+
+    // Snow falling through the top band marks the gaps of the bulbs' pictures.
+    stopScreenSaver();
+    DestroyWindow(window);
+    setSaverModule("Snow");
+    start(true, 400, 300);
+    frames(2);
+    BulbWorldSet* set = animation.worlds();
+    ASSERT_TRUE(set && set->world(0));
+    auto settled = [&] {
+        BulbWorld* top = set->world(0);
+        const RECT place = top->place();
+        int n = 0;
+        for (int y = 0; y < place.bottom - place.top; ++y)
+            for (int x = 0; x < place.right - place.left; ++x)
+                n += GetPixel(top->pictureDc(), x, y) == RGB(0x99, 0x99, 0x99);
+        return n;
+    };
+    const int before = settled();
+    frames(300);
+    ASSERT_EQ(set, animation.worlds());
+    const int after = settled();
+    EXPECT_GT(after, before);
 }
 
 TEST_F(SaverScene, IdlePriorityWhileRunning) {
