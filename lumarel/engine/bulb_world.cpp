@@ -173,6 +173,8 @@ bool BulbWorld::render(HDC dc) {
     const int w = horizontal() ? layout_.length : thickness_ * storedCopies_;
     const int h = horizontal() ? thickness_ * storedCopies_ : layout_.length;
     pictureSize_ = {w, h};
+    blackPixels_.clear();
+    blackRead_ = false;
     picture_ = Surface(dc, unique_hbitmap(CreateCompatibleBitmap(dc, w, h)));
     PatBlt(picture_.get(), 0, 0, w, h, BLACKNESS);
     mask_ = Surface(dc, unique_hbitmap(CreateBitmap(w, h, 1, 1, nullptr)));
@@ -304,6 +306,7 @@ void BulbWorld::refreshBackground(HRGN pending) {
         BitBlt(pic, o.x + ox, o.y + oy, cw, ch, scratch_.get(), ox, oy, SRCINVERT);
     }
     SelectClipRgn(pic, nullptr);
+    blackRead_ = false;  // read again on the next question
 }
 
 int BulbWorld::shapeOfStep(int32_t step) {
@@ -319,11 +322,33 @@ void BulbWorld::addPhaseRegion(HRGN target, int32_t step) {
     CombineRgn(target, target, shapes_[size_t(shape)].get(), RGN_OR);
 }
 
+void BulbWorld::readBlackPixels() {
+    blackRead_ = true;
+    blackPixels_.clear();
+    const int w = scratchSize_.cx, h = scratchSize_.cy;
+    if (w <= 0 || h <= 0) return;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    unique_hbitmap copy(CreateDIBSection(picture_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!copy || !bits) return;
+    {
+        MemoryDc dc(picture_.get(), copy.get());
+        if (!BitBlt(dc.get(), 0, 0, w, h, picture_.get(), 0, 0, SRCCOPY)) return;
+        GdiFlush();
+    }
+    const uint32_t* pixel = static_cast<const uint32_t*>(bits);
+    blackPixels_.resize(size_t(w) * size_t(h));
+    for (size_t i = 0; i < blackPixels_.size(); ++i) blackPixels_[i] = (pixel[i] & 0xFFFFFF) == 0;
+}
+
 bool BulbWorld::hitEmpty(int x, int y) {
     if (!inside(place_, x, y) || !hasPictures()) return false;
     int rx = x - place_.left, ry = y - place_.top;
     if (slow_ && PtInRegion(slowRegion_.get(), rx, ry)) return false;
-    return GetPixel(picture_.get(), rx, ry) == RGB(0, 0, 0);
+    if (!blackRead_) readBlackPixels();
+    if (blackPixels_.empty()) return GetPixel(picture_.get(), rx, ry) == RGB(0, 0, 0);
+    return blackPixels_[size_t(ry) * size_t(scratchSize_.cx) + size_t(rx)] != 0;
 }
 
 void BulbWorld::markPixel(int x, int y) {
@@ -335,6 +360,7 @@ void BulbWorld::markPixel(int x, int y) {
         POINT o = slotOrigin(p);
         SetPixel(picture_.get(), o.x + rx, o.y + ry, colour);
     }
+    if (!blackPixels_.empty()) blackPixels_[size_t(ry) * size_t(scratchSize_.cx) + size_t(rx)] = 0;  // never black
 }
 
 COLORREF BulbWorld::maskPixel(int x, int y, int phase) {

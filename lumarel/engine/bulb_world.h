@@ -105,6 +105,12 @@ private:
     int phaseCount_ = 1;
     bool slow_ = false;
     unique_hrgn slowRegion_;
+    // Which pixels of the first copy's picture are black, read on the first
+    // question: falling snow asks thousands a frame, and GetPixel is a trip
+    // through GDI each time. Empty after a failed read (then GetPixel).
+    std::vector<uint8_t> blackPixels_;
+    bool blackRead_ = false;
+    void readBlackPixels();
     WorldLayout layout_;
     std::vector<Frame> frames_;
     std::vector<std::vector<int>> phases_;  // per copy, per frame

@@ -406,6 +406,30 @@ TEST_F(WorldDraw, HitEmptyAndMarkPixel) {
     EXPECT_FALSE(set->hitEmpty(p.left + dark.x, p.top + dark.y));
 }
 
+// hitEmpty answers from pixels read once: every side, across its whole
+// length, must agree with the picture itself (a wrong stride or a side read
+// across instead of along shows here).
+TEST_F(WorldDraw, HitEmptyAgreesWithThePictureOnEverySide) {
+    makeChain();
+    steps(1);
+    BulbWorldSet* set = animation.worlds();
+    ASSERT_TRUE(set && set->built());
+    for (int side = 0; side < 4; ++side) {
+        BulbWorld& w = *set->world(side);
+        RECT p = w.place();
+        int black = 0, other = 0, wrong = 0;
+        for (int y = p.top; y < p.bottom; y += 2)
+            for (int x = p.left; x < p.right; x += 3) {
+                bool isBlack = GetPixel(w.pictureDc(), x - p.left, y - p.top) == RGB(0, 0, 0);
+                (isBlack ? black : other)++;
+                wrong += set->hitEmpty(x, y) != isBlack;
+            }
+        EXPECT_EQ(wrong, 0) << "side " << side;
+        EXPECT_GT(black, 0) << "side " << side;
+        EXPECT_GT(other, 0) << "side " << side;
+    }
+}
+
 TEST_F(WorldDraw, IntervalThreeAdvancesEveryThirdTick) {
     flashState().interval = 3;
     makeChain();
