@@ -60,6 +60,11 @@ namespace {
 
 constexpr UINT kHandOverTimeoutMs = 5000;
 
+// A lumarel showing the saver's preview restarts it with the new settings.
+void notifySaverPreview() {
+    if (HWND preview = FindWindowA(kPreviewClass, kMainTitle)) PostMessageA(preview, WM_LIGHTS_RELOADSAVER, 0, 0);
+}
+
 // Answers the command line. False when the program must end at once.
 bool applyCommandLine(const CommandLine& command) {
     App& a = app();
@@ -256,7 +261,9 @@ int runLumarel(HINSTANCE instance, const char* commandText) {
         setMusicHost({a.mainWindow, WM_LIGHTS_MUSICEVENT, {}, [] { return app().runMode; }, settingsWindow,
                       loadMusic, resolveShortcut});
         if (a.runMode != kRunPreview) startMusic();
-        setSettingsHost({a.mainWindow, [] { if (app().settingsOnly) PostQuitMessage(0); }, showUnexpectedError});
+        setSettingsHost({a.mainWindow, [] { if (app().settingsOnly) PostQuitMessage(0); }, showUnexpectedError,
+                         [](int location) { setBulbLocation(location); }, reregisterHotKey, discardWorldSet,
+                         notifySaverPreview});
         if (a.settingsOnly) openSettingsWindow(kScreenSaverTab);
         LoadAcceleratorsA(a.instance, "LIGHTS");  // loaded, never translated
         if (a.openPath[0]) importBulbFile(a.mainWindow, a.openPath);

@@ -5,6 +5,7 @@
 #include "base/failure.h"
 #include "bulbs/bulb_sending.h"
 #include "resources/resource_ids.h"
+#include "ui/settings_pages.h"
 #include "ui/sharing.h"
 
 // The settings window's frame: the tab control, its five pages and the
@@ -26,6 +27,7 @@ struct SettingsState {
     HWND window = nullptr;
     int page = 0;
     bool accepted = false;
+    SettingsSnapshot taken;  // what Cancel puts back
     SettingsHost host;
 };
 
@@ -72,6 +74,7 @@ void onInit(HWND window, int tab) {
     SettingsState& s = settings();
     s.window = window;
     s.accepted = false;
+    s.taken = takeSettingsSnapshot();
     HWND tabs = GetDlgItem(window, IDC_SETTINGS_TABS);
     for (int i = 0; i < kTabCount; ++i) {
         TCITEMA item{};
@@ -81,14 +84,21 @@ void onInit(HWND window, int tab) {
     }
     // The pages' controls lie over the tab control.
     SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    initBulbPage(window);
+    initGeneralPage(window, s.taken);
     fillSharingList(window);
     showPage(window, tab >= 0 && tab < kTabCount ? tab : s.page);
     ShowWindow(GetDlgItem(window, IDC_SETTINGS_HINT), SW_HIDE);
 }
 
-void onDestroy() {
+void onDestroy(HWND window) {
     SettingsState& s = settings();
+    // Forgotten first: what the restore moves must not reach the closing page.
     s.window = nullptr;
+    if (s.accepted)
+        applyStartupBox(window, s.taken);
+    else
+        restoreSettingsSnapshot(s.taken);
     if (s.host.closed) s.host.closed();
 }
 
@@ -102,6 +112,7 @@ void onCommand(HWND window, int id, int notice) {
         DestroyWindow(window);
         return;
     }
+    if (onBulbPageCommand(window, id, notice) || onGeneralPageCommand(window, id, notice)) return;
     onSharingCommand(window, id, notice);
 }
 
@@ -119,6 +130,13 @@ INT_PTR handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             showPage(window, int(SendMessageA(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
         return TRUE;
     }
+    case WM_HSCROLL:
+        if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == IDC_FLASH_SPEED) onFlashSpeedScroll(window);
+        return TRUE;
+    case WM_VKEYTOITEM:
+        if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == IDC_HOTKEY_KEY)
+            return onHotKeyBoxKey(window, LOWORD(wParam));
+        return -1;
     case WM_DRAWITEM:
         if (wParam == IDC_SHARING_LINK) {
             drawLinkLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
@@ -129,7 +147,7 @@ INT_PTR handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         sendBulbFromSettings(window, int32_t(lParam));
         return TRUE;
     case WM_DESTROY:
-        onDestroy();
+        onDestroy(window);
         return TRUE;
     }
     return FALSE;
@@ -146,6 +164,12 @@ INT_PTR CALLBACK settingsProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 }
 
 }  // namespace
+
+const SettingsHost& settingsHost() { return settings().host; }
+
+void notifyPreview() {
+    if (settings().host.notifyPreview) settings().host.notifyPreview();
+}
 
 void setSettingsHost(SettingsHost host) { settings().host = std::move(host); }
 
@@ -173,6 +197,8 @@ void refreshSettingsAfterBulbChange() {
     ShowWindow(GetDlgItem(window, IDC_SETTINGS_HINT), SW_SHOW);
 }
 
-void settingsLocationChanged(int) {}
+void settingsLocationChanged(int location) {
+    if (HWND window = settings().window) showBulbLocation(window, location);
+}
 
 }  // namespace lumarel

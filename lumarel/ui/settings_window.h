@@ -15,6 +15,10 @@ struct SettingsHost {
     HWND owner = nullptr;                        // the hidden main window
     std::function<void()> closed;                // after the window is gone
     std::function<void(HWND)> unexpectedError;   // a failure while handling a message
+    std::function<void(int)> setLocation;        // 0 on the desktop, 1 on top
+    std::function<void()> reregisterHotKey;      // after the hot key settings changed
+    std::function<void()> rebuildBulbs;          // after the arrangement changed
+    std::function<void()> notifyPreview;         // restarts a running saver preview
 };
 void setSettingsHost(SettingsHost host);
 

@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# The settings window's Bulb Factory flash and drawing-place controls and its
+# General page, driven by messages: each change reaches the registry at once,
+# Cancel puts every value back, OK keeps them, and an unchanged start-up box
+# touches no shortcut.
+source "$(dirname "$0")/lib.sh"
+e2e_begin
+
+key='Software\Quorvane\Lumarel'
+
+startup_links() {
+  find "$WINEPREFIX/drive_c/users" -ipath '*startup*' -iname '*lumarel*.lnk' 2>/dev/null | wc -l
+}
+cleanup() {
+  find "$WINEPREFIX/drive_c/users" -ipath '*startup*' -iname '*lumarel*.lnk' -delete 2>/dev/null
+  probe regdel HKCU "$key" >/dev/null 2>&1
+  e2e_end
+}
+trap cleanup EXIT
+
+set_start_values() {
+  probe regdel HKCU "$key" >/dev/null 2>&1
+  probe regset HKCU "$key" 'Current Version' sz 5.3 >/dev/null
+  probe regset HKCU "$key" 'Flash Pattern' dword 1 >/dev/null
+  probe regset HKCU "$key" 'Flash Interval' dword 5 >/dev/null
+  probe regset HKCU "$key" 'Bulb Location' dword 0 >/dev/null
+  probe regset HKCU "$key" 'Bulb Location Hot Key On or Off' dword 1 >/dev/null
+  probe regset HKCU "$key" 'Bulb Location Hot Key Char' dword 66 >/dev/null
+}
+
+open_settings() {
+  start_program lumarel lumarel.exe settings
+  settings=$(probe wait '#32770' 'Lumarel Settings' 20000)
+}
+
+selection_moved() { ! output_is "$2" probe send "$1" 0x130B 0 0; }
+# show_page N: moves the tab control's selection with the arrow keys, as a
+# user does, until tab N shows.
+show_page() {
+  local tabs current
+  tabs=$(probe child "$settings" 50)
+  for _ in 1 2 3 4 5; do
+    current=$(probe send "$tabs" 0x130B 0 0)                 # TCM_GETCURSEL
+    [ "$current" = "$1" ] && return 0
+    if [ "$current" -lt "$1" ]; then
+      probe post "$tabs" 0x0100 0x27 0 >/dev/null             # WM_KEYDOWN, VK_RIGHT
+    else
+      probe post "$tabs" 0x0100 0x25 0 >/dev/null             # VK_LEFT
+    fi
+    wait_until 5 selection_moved "$tabs" "$current"
+  done
+  return 1
+}
+
+visible_control() { visible "$(probe child "$settings" "$1")"; }
+visible_pair() { echo "$(visible_control "$1") $(visible_control "$2")"; }
+value() { probe reg HKCU "$key" "$1"; }
+control_message() { probe send "$(probe child "$settings" "$1")" "$2" "${3:-0}" "${4:-0}"; }
+enabled_control() {
+  local style
+  style=$(probe info "$(probe child "$settings" "$1")" | sed -n 's/^style=//p')
+  [ $((style & 0x08000000)) -eq 0 ] && echo 1 || echo 0
+}
+click() { probe send "$(probe child "$settings" "$1")" 0x00F5 0 0 >/dev/null; }   # BM_CLICK
+key_in_box() { probe post "$(probe child "$settings" 506)" 0x0100 "$1" 0 >/dev/null; }  # WM_KEYDOWN
+set_speed() {
+  local bar
+  bar=$(probe child "$settings" 113)
+  probe send "$bar" 0x0405 1 "$1" >/dev/null                  # TBM_SETPOS
+  probe post "$settings" 0x0114 4 "$bar" >/dev/null           # WM_HSCROLL, TB_THUMBPOSITION
+}
+
+set_start_values
+open_settings
+check "the settings window opens" test -n "$settings"
+
+check_eq "the page texts are exact" \
+  "You can create your own bulb arrangements by dragging bulbs from the center list to the outer boxes.|To remove a bulb from the screen, drag it back to the center list.|Flash Settings|Slow|Fast|Bulb Drawing|On &Desktop|On &Top|Startup Settings|Automatically &Start Lumarel|Bulb Drawing Hot Key|Use &Hot Key:  Ctrl + Shift + " \
+  "$(for id in 109 110 111 114 115 116 119 120 500 501 503 505; do probe gettext "$settings" $id; done | paste -sd'|')"
+check_match "502 and 504 explain start-up and the hot key" \
+  '^If this box is checked, Lumarel will run every time.*from the Start menu\.\|You can press the hot key at any time.*underneath them\.$' \
+  "$(probe gettext "$settings" 502)|$(probe gettext "$settings" 504)"
+check_eq "the pattern list" "Don't Flash|Flash Together|Alternating|Bulb Chase|Random Flashing" \
+  "$(probe items "$settings" 112 | cut -d'|' -f1 | paste -sd'|')"
+check_eq "the controls show the stored values: pattern 1, trackbar 4, on the desktop, key B" "1 4 1 B" \
+  "$(control_message 112 0x0147) $(control_message 113 0x0400) $(control_message 119 0x00F0) $(probe items "$settings" 506 | cut -d'|' -f1)"
+check_eq "the start-up box shows no shortcut" 0 "$(control_message 501 0x00F0)"
+
+# Every change is stored at once.
+show_page 0
+check_soon_eq "the Bulb Factory page shows its flash settings" 1 visible_control 112
+probe choose "$settings" 112 0 >/dev/null
+check_soon_eq "Don't Flash is stored" 'Flash Pattern=dword:0' value 'Flash Pattern'
+check_eq "and disables the speed" 0 "$(enabled_control 113)"
+probe choose "$settings" 112 3 >/dev/null
+check_soon_eq "Bulb Chase is stored" 'Flash Pattern=dword:3' value 'Flash Pattern'
+check_eq "and enables the speed again" 1 "$(enabled_control 113)"
+set_speed 8
+check_soon_eq "the fast end of the trackbar is interval 1" 'Flash Interval=dword:1' value 'Flash Interval'
+set_speed 0
+check_soon_eq "the slow end is interval 9" 'Flash Interval=dword:9' value 'Flash Interval'
+click 120
+check_soon_eq "On Top moves the bulbs" 'Bulb Location=dword:1' value 'Bulb Location'
+show_page 4
+check_soon_eq "the General page shows" "1 0" visible_pair 501 112
+click 505
+check_soon_eq "unchecking the hot key stores off" 'Bulb Location Hot Key On or Off=dword:0' \
+  value 'Bulb Location Hot Key On or Off'
+check_eq "and disables the key box" 0 "$(enabled_control 506)"
+click 505
+check_soon_eq "checking it stores on" 'Bulb Location Hot Key On or Off=dword:1' \
+  value 'Bulb Location Hot Key On or Off'
+key_in_box 0xBD
+key_in_box 0x51
+check_soon_eq "Q in the key box is stored as 81; the minus key before it changed nothing" \
+  'Bulb Location Hot Key Char=dword:81' value 'Bulb Location Hot Key Char'
+check_soon_eq "the key box shows Q" 'Q|0' probe items "$settings" 506
+screenshot settings-general >/dev/null
+click 501
+
+probe press "$settings" 2 >/dev/null
+check_eq "Cancel closes a settings start with 0" 0 "$(wait_program "$lumarel" 20)"
+check_eq "Cancel puts every value back" \
+  "Flash Pattern=dword:1|Flash Interval=dword:5|Bulb Location=dword:0|Bulb Location Hot Key On or Off=dword:1|Bulb Location Hot Key Char=dword:66" \
+  "$(for v in 'Flash Pattern' 'Flash Interval' 'Bulb Location' 'Bulb Location Hot Key On or Off' 'Bulb Location Hot Key Char'; do value "$v"; done | paste -sd'|')"
+check_eq "Cancel made no start-up shortcut" 0 "$(startup_links)"
+
+# OK keeps the changes; an unchanged start-up box touches nothing.
+open_settings
+probe choose "$settings" 112 4 >/dev/null
+check_soon_eq "Random Flashing is stored" 'Flash Pattern=dword:4' value 'Flash Pattern'
+key_in_box 0x37
+check_soon_eq "the digit 7 is a hot key" 'Bulb Location Hot Key Char=dword:55' value 'Bulb Location Hot Key Char'
+screenshot settings-bulbs >/dev/null
+probe press "$settings" 1 >/dev/null
+check_eq "OK closes a settings start with 0" 0 "$(wait_program "$lumarel" 20)"
+check_eq "OK keeps the changes" "Flash Pattern=dword:4|Bulb Location Hot Key Char=dword:55" \
+  "$(value 'Flash Pattern')|$(value 'Bulb Location Hot Key Char')"
+check_eq "an unchanged start-up box made no shortcut" 0 "$(startup_links)"
+
+# Checking the start-up box and pressing OK makes the shortcut.
+open_settings
+click 501
+probe press "$settings" 1 >/dev/null
+check_eq "OK closes again" 0 "$(wait_program "$lumarel" 20)"
+check_eq "a checked start-up box made the shortcut" 1 "$(startup_links)"
