@@ -24,6 +24,13 @@ void onFlashSpeedScroll(HWND window);
 void showBulbLocation(HWND window, int location);
 void showFlashSettings(HWND window);
 
+// Screen Saver page: the message, movement and display type so far.
+void initSaverPage(HWND window);
+// Picks the one of the two selected-saver texts that is true now, and
+// enables the movement list for the stored module.
+void onSaverPageShown(HWND window);
+bool onSaverPageCommand(HWND window, int id, int notice);
+
 // General page: start-up and the hot key.
 void initGeneralPage(HWND window, const SettingsSnapshot& taken);
 bool onGeneralPageCommand(HWND window, int id, int notice);

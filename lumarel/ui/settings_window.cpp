@@ -64,6 +64,7 @@ void showPage(HWND window, int page) {
     SendMessageA(window, WM_SETREDRAW, FALSE, 0);
     PageSwitch change{page};
     EnumChildWindows(window, showPageControl, reinterpret_cast<LPARAM>(&change));
+    if (page == kScreenSaverTab) onSaverPageShown(window);
     if (page == kSharingTab) ShowWindow(GetDlgItem(window, IDC_SETTINGS_HINT), SW_HIDE);
     SendMessageA(window, WM_SETREDRAW, TRUE, 0);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -85,6 +86,7 @@ void onInit(HWND window, int tab) {
     // The pages' controls lie over the tab control.
     SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     initBulbPage(window);
+    initSaverPage(window);
     initGeneralPage(window, s.taken);
     fillSharingList(window);
     showPage(window, tab >= 0 && tab < kTabCount ? tab : s.page);
@@ -112,7 +114,8 @@ void onCommand(HWND window, int id, int notice) {
         DestroyWindow(window);
         return;
     }
-    if (onBulbPageCommand(window, id, notice) || onGeneralPageCommand(window, id, notice)) return;
+    if (onBulbPageCommand(window, id, notice) || onSaverPageCommand(window, id, notice) ||
+        onGeneralPageCommand(window, id, notice)) return;
     onSharingCommand(window, id, notice);
 }
 

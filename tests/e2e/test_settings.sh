@@ -26,6 +26,10 @@ set_start_values() {
   probe regset HKCU "$key" 'Bulb Location' dword 0 >/dev/null
   probe regset HKCU "$key" 'Bulb Location Hot Key On or Off' dword 1 >/dev/null
   probe regset HKCU "$key" 'Bulb Location Hot Key Char' dword 66 >/dev/null
+  probe regset HKCU "$key" 'Screen Saver Module' sz Snow >/dev/null
+  probe regset HKCU "$key" 'Screen Saver Message' sz "Season's Greetings" >/dev/null
+  probe regset HKCU "$key" 'Screen Saver Movement Type' dword 9 >/dev/null
+  probe regset HKCU "$key" 'Screen Saver Picture Display Type' dword 2 >/dev/null
 }
 
 open_settings() {
@@ -86,6 +90,32 @@ check_eq "the controls show the stored values: pattern 1, trackbar 4, on the des
   "$(control_message 112 0x0147) $(control_message 113 0x0400) $(control_message 119 0x00F0) $(probe items "$settings" 506 | cut -d'|' -f1)"
 check_eq "the start-up box shows no shortcut" 0 "$(control_message 501 0x00F0)"
 
+# The Screen Saver page shows first for a settings start.
+check_eq "the screen saver page texts are exact" \
+  "Windows Display Properties|Open &Display Properties|Text Message|Clear|Animation|Style|Background Picture|&Preview Screen Saver" \
+  "$(for id in 300 303 304 306 308 310 312 316; do probe gettext "$settings" $id; done | paste -sd'|')"
+check_eq "only one of the selected-saver texts shows" 1 \
+  "$(( $(visible_control 301) + $(visible_control 302) ))"
+check_eq "the movement and display lists" "Bounce Off Sides|Gravity Well|Falling Leaves|Attraction Center|Tile|Stretch" \
+  "$(probe items "$settings" 311 | cut -d'|' -f1 | paste -sd'|') $(probe items "$settings" 314 | cut -d'|' -f1 | paste -sd'|')"
+check_eq "a movement of 9 shows the first; the display type and message show as stored" \
+  "0 2 Season's Greetings" \
+  "$(control_message 311 0x0147) $(control_message 314 0x0147) $(probe gettext "$settings" 305)"
+check_eq "Snow has no movement to choose" 0 "$(enabled_control 311)"
+# Typing sets the text and the edit tells the window.
+probe settext "$settings" 305 $'  \tHappy Holidays' >/dev/null
+probe post "$settings" 0x0111 $((0x03000000 | 305)) "$(probe child "$settings" 305)" >/dev/null  # EN_CHANGE
+check_soon_eq "leading blanks leave the message" 'Screen Saver Message=sz:Happy Holidays' value 'Screen Saver Message'
+check_eq "and the edit" "Happy Holidays" "$(probe gettext "$settings" 305)"
+probe choose "$settings" 311 2 >/dev/null
+check_soon_eq "a movement is stored" 'Screen Saver Movement Type=dword:2' value 'Screen Saver Movement Type'
+probe choose "$settings" 314 1 >/dev/null
+check_soon_eq "a display type is stored" 'Screen Saver Picture Display Type=dword:1' \
+  value 'Screen Saver Picture Display Type'
+screenshot settings-saver >/dev/null
+probe press "$settings" 306 >/dev/null
+check_soon_eq "Clear stores an empty message" 'Screen Saver Message=sz:' value 'Screen Saver Message'
+
 # Every change is stored at once.
 show_page 0
 check_soon_eq "the Bulb Factory page shows its flash settings" 1 visible_control 112
@@ -123,6 +153,10 @@ check_eq "Cancel closes a settings start with 0" 0 "$(wait_program "$lumarel" 20
 check_eq "Cancel puts every value back" \
   "Flash Pattern=dword:1|Flash Interval=dword:5|Bulb Location=dword:0|Bulb Location Hot Key On or Off=dword:1|Bulb Location Hot Key Char=dword:66" \
   "$(for v in 'Flash Pattern' 'Flash Interval' 'Bulb Location' 'Bulb Location Hot Key On or Off' 'Bulb Location Hot Key Char'; do value "$v"; done | paste -sd'|')"
+# The hand-edited movement 9 read as Snow's default, 0, when the window opened.
+check_eq "Cancel puts the screen saver values back" \
+  "Screen Saver Message=sz:Season's Greetings|Screen Saver Movement Type=dword:0|Screen Saver Picture Display Type=dword:2" \
+  "$(for v in 'Screen Saver Message' 'Screen Saver Movement Type' 'Screen Saver Picture Display Type'; do value "$v"; done | paste -sd'|')"
 check_eq "Cancel made no start-up shortcut" 0 "$(startup_links)"
 
 # OK keeps the changes; an unchanged start-up box touches nothing.
