@@ -24,6 +24,11 @@ void onFlashSpeedScroll(HWND window);
 void showBulbLocation(HWND window, int location);
 void showFlashSettings(HWND window);
 
+// Music Box page: the play mode and the volume so far.
+void initMusicPage(HWND window);
+void showPlayMode(HWND window);
+bool onMusicPageCommand(HWND window, int id, int notice);
+
 // Screen Saver page: the message, movement and display type so far.
 void initSaverPage(HWND window);
 // Picks the one of the two selected-saver texts that is true now, and

@@ -1,6 +1,8 @@
 #include <windows.h>
 
 #include "engine/flash_state.h"
+#include "music/music_box.h"
+#include "music/song_list.h"
 #include "ui/settings_pages.h"
 #include "ui/settings_store.h"
 #include "ui/shortcut.h"
@@ -19,6 +21,8 @@ SettingsSnapshot takeSettingsSnapshot() {
     s.pattern = flash.pattern;
     s.location = getBulbLocationSetting();
     s.startupShortcut = startupShortcutExists(false);
+    s.musicPlay = musicPlayMode();
+    for (const Song& song : songList()) s.songs.push_back({song.name, song.enabled});
     char text[260];
     getSaverModule(text);
     s.module = text;
@@ -39,7 +43,9 @@ SettingsSnapshot takeSettingsSnapshot() {
 
 void restoreSettingsSnapshot(const SettingsSnapshot& taken) {
     const SettingsHost& host = settingsHost();
-    CancelPlan plan = planCancel(taken, flashState().arrangement, {});
+    std::vector<SongFlag> liveSongs;
+    for (const Song& song : songList()) liveSongs.push_back({song.name, song.enabled});
+    CancelPlan plan = planCancel(taken, flashState().arrangement, liveSongs);
     flashState().arrangement = taken.arrangement;
     setFlashInterval(taken.interval);
     setFlashPattern(taken.pattern);
@@ -55,6 +61,10 @@ void restoreSettingsSnapshot(const SettingsSnapshot& taken) {
     if (host.reregisterHotKey) host.reregisterHotKey();
     if (host.setLocation) host.setLocation(taken.location);
     setBulbLocationSetting(taken.location);
+    std::vector<Song>& songs = songList();
+    for (size_t i = 0; i < songs.size() && i < plan.songFlags.size(); ++i) songs[i].enabled = plan.songFlags[i];
+    changePlayMode(taken.musicPlay);
+    saveMusic();
     setSaverMessage(taken.message.c_str());
     notifyPreview();
 }

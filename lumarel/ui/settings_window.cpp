@@ -86,6 +86,7 @@ void onInit(HWND window, int tab) {
     // The pages' controls lie over the tab control.
     SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     initBulbPage(window);
+    initMusicPage(window);
     initSaverPage(window);
     initGeneralPage(window, s.taken);
     fillSharingList(window);
@@ -114,7 +115,8 @@ void onCommand(HWND window, int id, int notice) {
         DestroyWindow(window);
         return;
     }
-    if (onBulbPageCommand(window, id, notice) || onSaverPageCommand(window, id, notice) ||
+    if (onBulbPageCommand(window, id, notice) || onMusicPageCommand(window, id, notice) ||
+        onSaverPageCommand(window, id, notice) ||
         onGeneralPageCommand(window, id, notice)) return;
     onSharingCommand(window, id, notice);
 }

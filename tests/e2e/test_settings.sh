@@ -26,6 +26,7 @@ set_start_values() {
   probe regset HKCU "$key" 'Bulb Location' dword 0 >/dev/null
   probe regset HKCU "$key" 'Bulb Location Hot Key On or Off' dword 1 >/dev/null
   probe regset HKCU "$key" 'Bulb Location Hot Key Char' dword 66 >/dev/null
+  probe regset HKCU "$key" 'Music Play' dword 1 >/dev/null
   probe regset HKCU "$key" 'Screen Saver Module' sz Snow >/dev/null
   probe regset HKCU "$key" 'Screen Saver Message' sz "Season's Greetings" >/dev/null
   probe regset HKCU "$key" 'Screen Saver Movement Type' dword 9 >/dev/null
@@ -116,6 +117,20 @@ screenshot settings-saver >/dev/null
 probe press "$settings" 306 >/dev/null
 check_soon_eq "Clear stores an empty message" 'Screen Saver Message=sz:' value 'Screen Saver Message'
 
+# Music: the stored play mode is checked; a choice is stored. Neither mode
+# plays anything while no screen saver runs.
+show_page 1
+check_soon_eq "the Music Box page shows" 1 visible_control 205
+check_eq "the music texts are exact" \
+  "Play the Chosen Songs|&Never|Only When the Screen Saver is &On|Only When the Screen Saver is O&ff|&Always|&Intermittently|Music Volume|Click this button to change the MIDI (or Synthesizer) volume.|Music &Volume" \
+  "$(for id in 203 204 205 206 207 208 212 213 214; do probe gettext "$settings" $id; done | paste -sd'|')"
+check_eq "the stored mode 1 is checked" "0 1 0" \
+  "$(control_message 204 0x00F0) $(control_message 205 0x00F0) $(control_message 207 0x00F0)"
+click 204
+check_soon_eq "Never is stored" 'Music Play=dword:0' value 'Music Play'
+check_eq "and checked alone" "1 0" "$(control_message 204 0x00F0) $(control_message 205 0x00F0)"
+screenshot settings-music >/dev/null
+
 # Every change is stored at once.
 show_page 0
 check_soon_eq "the Bulb Factory page shows its flash settings" 1 visible_control 112
@@ -153,6 +168,7 @@ check_eq "Cancel closes a settings start with 0" 0 "$(wait_program "$lumarel" 20
 check_eq "Cancel puts every value back" \
   "Flash Pattern=dword:1|Flash Interval=dword:5|Bulb Location=dword:0|Bulb Location Hot Key On or Off=dword:1|Bulb Location Hot Key Char=dword:66" \
   "$(for v in 'Flash Pattern' 'Flash Interval' 'Bulb Location' 'Bulb Location Hot Key On or Off' 'Bulb Location Hot Key Char'; do value "$v"; done | paste -sd'|')"
+check_eq "Cancel puts the play mode back" 'Music Play=dword:1' "$(value 'Music Play')"
 # The hand-edited movement 9 read as Snow's default, 0, when the window opened.
 check_eq "Cancel puts the screen saver values back" \
   "Screen Saver Message=sz:Season's Greetings|Screen Saver Movement Type=dword:0|Screen Saver Picture Display Type=dword:2" \
