@@ -37,6 +37,8 @@
 // Settings window "SETTINGS" (OK is IDOK, Cancel IDCANCEL)
 #define IDC_SETTINGS_TABS 50
 #define IDC_SETTINGS_HINT 60
+#define IDC_THEME_LOAD 701
+#define IDC_THEME_SAVE 702
 // Its Bulb Factory page
 #define IDC_ARRANGE_HINT 109
 #define IDC_ARRANGE_REMOVE_HINT 110
@@ -91,6 +93,10 @@
 #define IDC_SHARING_SEND 407
 #define IDC_SHARING_LINK 408
 #define IDM_SEND_BULB 1004
+// Theme dialogs "THEMESAVE" and "THEMELOAD" (Delete is 101)
+#define IDC_THEME_TEXT 100
+#define IDC_THEME_NAME 101
+#define IDC_THEME_LIST 102
 // Sharing dialog "SHARING" (its second page is 300 to 307, Send 101)
 #define IDC_SHARE_CONTINUE 100
 #define IDC_SHARE_SEND 101

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <iterator>
+
 #include "base/failure.h"
 #include "resources/resource_ids.h"
 #include "ui/saver_install.h"
@@ -17,11 +19,14 @@ constexpr const char* kMovementNames[] = {"Bounce Off Sides", "Gravity Well", "F
 constexpr const char* kDisplayNames[] = {"Center", "Tile", "Stretch"};
 
 template <size_t N>
-void fillChoices(HWND window, int id, const char* const (&names)[N], int32_t stored) {
+void fillChoices(HWND window, int id, const char* const (&names)[N]) {
     HWND list = GetDlgItem(window, id);
     for (const char* name : names) SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
-    // A hand-edited value outside the list shows as the first choice.
-    SendMessageA(list, CB_SETCURSEL, stored >= 0 && stored < int32_t(N) ? WPARAM(stored) : 0, 0);
+}
+
+// A hand-edited value outside the list shows as the first choice.
+void select(HWND window, int id, int32_t stored, size_t count) {
+    SendDlgItemMessageA(window, id, CB_SETCURSEL, stored >= 0 && size_t(stored) < count ? WPARAM(stored) : 0, 0);
 }
 
 int chosen(HWND window, int id) { return int(SendDlgItemMessageA(window, id, CB_GETCURSEL, 0, 0)); }
@@ -59,20 +64,27 @@ void openDisplayProperties(HWND window) {
 void initSaverPage(HWND window) {
     HWND edit = GetDlgItem(window, IDC_SAVER_MESSAGE);
     SendMessageA(edit, EM_LIMITTEXT, kMessageLimit, 0);
+    fillChoices(window, IDC_SAVER_MOVEMENT, kMovementNames);
+    fillChoices(window, IDC_SAVER_DISPLAY_TYPE, kDisplayNames);
+    showSaverValues(window);
+}
+
+void showSaverValues(HWND window) {
+    select(window, IDC_SAVER_MOVEMENT, getMovementType(), std::size(kMovementNames));
+    select(window, IDC_SAVER_DISPLAY_TYPE, getPictureDisplayType(), std::size(kDisplayNames));
     char message[256];
     getSaverMessage(message);
-    SetWindowTextA(edit, message);
-    fillChoices(window, IDC_SAVER_MOVEMENT, kMovementNames, getMovementType());
-    fillChoices(window, IDC_SAVER_DISPLAY_TYPE, kDisplayNames, getPictureDisplayType());
+    SetDlgItemTextA(window, IDC_SAVER_MESSAGE, message);
+    char module[260];
+    getSaverModule(module);
+    EnableWindow(GetDlgItem(window, IDC_SAVER_MOVEMENT), moduleUsesMovement(module));
 }
 
 void onSaverPageShown(HWND window) {
     bool selected = isSelectedScreenSaver();
     ShowWindow(GetDlgItem(window, IDC_SAVER_SELECTED_TEXT), selected ? SW_SHOWNA : SW_HIDE);
     ShowWindow(GetDlgItem(window, IDC_SAVER_NOT_SELECTED_TEXT), selected ? SW_HIDE : SW_SHOWNA);
-    char module[260];
-    getSaverModule(module);
-    EnableWindow(GetDlgItem(window, IDC_SAVER_MOVEMENT), moduleUsesMovement(module));
+    showSaverValues(window);
 }
 
 bool onSaverPageCommand(HWND window, int id, int notice) {

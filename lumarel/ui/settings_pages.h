@@ -34,6 +34,8 @@ void initSaverPage(HWND window);
 // Picks the one of the two selected-saver texts that is true now, and
 // enables the movement list for the stored module.
 void onSaverPageShown(HWND window);
+// After a theme load: the stored message, movement and display type.
+void showSaverValues(HWND window);
 bool onSaverPageCommand(HWND window, int id, int notice);
 
 // General page: start-up and the hot key.

@@ -327,10 +327,11 @@ void loadThemeValues(const char* name) {
     settings.writeBinary(setting::DisabledMusic, out.data(), DWORD(out.size()));
 }
 
-void deleteTheme(const char* name) {
+bool deleteTheme(const char* name) {
     char path[260];
     themeKeyPath(path, name);
-    RegDeleteKeyA(HKEY_CURRENT_USER, path);
+    // The whole tree: a key with sub-keys would otherwise stay.
+    return deleteKeyTree(HKEY_CURRENT_USER, path);
 }
 
 bool enumTheme(DWORD index, char (&name)[260]) {

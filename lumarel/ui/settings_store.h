@@ -100,7 +100,7 @@ void categoriesKeyPath(char (&path)[260]);
 void copyThemeValues(const RegKey& from, const RegKey& to);
 void saveTheme(const char* name);
 void loadThemeValues(const char* name);
-void deleteTheme(const char* name);
+bool deleteTheme(const char* name);  // false when the key stays
 bool enumTheme(DWORD index, char (&name)[260]);
 bool themeExists(const char* name);
 

@@ -6,7 +6,9 @@
 #include "bulbs/bulb_sending.h"
 #include "resources/resource_ids.h"
 #include "ui/settings_pages.h"
+#include "ui/settings_store.h"
 #include "ui/sharing.h"
+#include "ui/themes.h"
 
 // The settings window's frame: the tab control, its five pages and the
 // buttons that close it. Each page's controls are numbered in its own
@@ -65,6 +67,9 @@ void showPage(HWND window, int page) {
     PageSwitch change{page};
     EnumChildWindows(window, showPageControl, reinterpret_cast<LPARAM>(&change));
     if (page == kScreenSaverTab) onSaverPageShown(window);
+    // Themes hold the first three pages' settings only.
+    for (int id : {IDC_THEME_LOAD, IDC_THEME_SAVE})
+        ShowWindow(GetDlgItem(window, id), page <= kScreenSaverTab ? SW_SHOWNA : SW_HIDE);
     if (page == kSharingTab) ShowWindow(GetDlgItem(window, IDC_SETTINGS_HINT), SW_HIDE);
     SendMessageA(window, WM_SETREDRAW, TRUE, 0);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -113,6 +118,12 @@ void onCommand(HWND window, int id, int notice) {
         return;
     case IDCANCEL:  // also the close box
         DestroyWindow(window);
+        return;
+    case IDC_THEME_LOAD:
+        runLoadThemeDialog(window);
+        return;
+    case IDC_THEME_SAVE:
+        if (runSaveThemeDialog(window)) saveTheme(currentThemeName());
         return;
     }
     if (onBulbPageCommand(window, id, notice) || onMusicPageCommand(window, id, notice) ||

@@ -175,6 +175,75 @@ check_eq "Cancel puts the screen saver values back" \
   "$(for v in 'Screen Saver Message' 'Screen Saver Movement Type' 'Screen Saver Picture Display Type'; do value "$v"; done | paste -sd'|')"
 check_eq "Cancel made no start-up shortcut" 0 "$(startup_links)"
 
+# Themes: a name with "\" is refused; saving, loading into the open window,
+# replacing under another letter case and deleting.
+set_start_values
+open_settings
+check_eq "the theme buttons show on the Screen Saver page" "1 1" "$(visible_control 701) $(visible_control 702)"
+probe press "$settings" 702 >/dev/null
+save=$(probe wait '#32770' 'Save Theme' 10000)
+theme_gone() { ! probe reg HKCU "$key\Themes\Winter" >/dev/null; }
+name_theme() {
+  probe settext "$save" 101 "$1" >/dev/null
+  probe post "$save" 0x0111 $((0x03000000 | 101)) "$(probe child "$save" 101)" >/dev/null  # EN_CHANGE
+}
+ok_enabled() {
+  local style
+  style=$(probe info "$(probe child "$1" 1)" | sed -n 's/^style=//p')
+  [ $((style & 0x08000000)) -eq 0 ] && echo 1 || echo 0
+}
+check_eq "the save dialog's text" "Save the current bulb, music and screen saver settings as:" "$(probe gettext "$save" 100)"
+check_eq "OK starts disabled for an empty name" 0 "$(ok_enabled "$save")"
+name_theme 'Cold\Night'
+check_soon_eq "a name with a backslash keeps OK disabled" 0 ok_enabled "$save"
+name_theme 'Winter'
+check_soon_eq "a plain name enables OK" 1 ok_enabled "$save"
+probe press "$save" 1 >/dev/null
+probe gone "$save" 10000 >/dev/null
+check_soon_eq "the theme is saved with the flash pattern" 'Flash Pattern=dword:1' \
+  probe reg HKCU "$key\Themes\Winter" 'Flash Pattern'
+
+probe choose "$settings" 112 3 >/dev/null
+check_soon_eq "a changed pattern is stored" 'Flash Pattern=dword:3' value 'Flash Pattern'
+probe press "$settings" 701 >/dev/null
+load=$(probe wait '#32770' 'Load Theme' 10000)
+check_eq "the load dialog lists the theme; OK and Delete wait for a choice" "Winter 0" \
+  "$(probe items "$load" 102 | cut -d'|' -f1) $(ok_enabled "$load")"
+probe choose "$load" 102 0 >/dev/null
+check_soon_eq "choosing it enables OK" 1 ok_enabled "$load"
+probe press "$load" 1 >/dev/null
+probe gone "$load" 10000 >/dev/null
+check_soon_eq "loading puts the theme's pattern back" 'Flash Pattern=dword:1' value 'Flash Pattern'
+check_eq "and into the open window" 1 "$(control_message 112 0x0147)"
+
+probe choose "$settings" 112 2 >/dev/null
+check_soon_eq "Alternating is stored" 'Flash Pattern=dword:2' value 'Flash Pattern'
+probe press "$settings" 702 >/dev/null
+save=$(probe wait '#32770' 'Save Theme' 10000)
+check_eq "the save dialog offers the current theme name" Winter "$(probe gettext "$save" 101)"
+name_theme 'WINTER'
+probe press "$save" 1 >/dev/null
+check "a name differing only in case asks to replace" probe answer 'Replace Theme?' Yes 10000
+probe gone "$save" 10000 >/dev/null
+check_soon_eq "and Yes writes into the existing key" 'Flash Pattern=dword:2' \
+  probe reg HKCU "$key\Themes\Winter" 'Flash Pattern'
+
+probe press "$settings" 701 >/dev/null
+load=$(probe wait '#32770' 'Load Theme' 10000)
+check_eq "still one theme" 1 "$(probe items "$load" 102 | wc -l)"
+probe choose "$load" 102 0 >/dev/null
+wait_until 10 output_is 1 ok_enabled "$load"
+probe press "$load" 101 >/dev/null
+check "Delete asks first" probe answer 'Remove This Theme?' Yes 10000
+check_soon_eq "the name leaves the list" "" probe items "$load" 102
+check_eq "OK is disabled again" 0 "$(ok_enabled "$load")"
+check "the theme's key is gone" theme_gone
+probe press "$load" 2 >/dev/null
+probe gone "$load" 10000 >/dev/null
+probe press "$settings" 2 >/dev/null
+check_eq "Cancel after a theme load closes" 0 "$(wait_program "$lumarel" 20)"
+check_eq "and leaves the values of the opening" 'Flash Pattern=dword:1' "$(value 'Flash Pattern')"
+
 # OK keeps the changes; an unchanged start-up box touches nothing.
 open_settings
 probe choose "$settings" 112 4 >/dev/null
