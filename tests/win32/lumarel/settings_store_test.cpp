@@ -260,9 +260,17 @@ TEST_F(SettingsStore, ThemesCopyTheirTwelveValues) {
     std::vector<std::string> names;
     for (DWORD i = 0; enumTheme(i, name); ++i) names.emplace_back(name);
     EXPECT_EQ(names.size(), 2u);
-    deleteTheme("One");
+    EXPECT_TRUE(deleteTheme("One"));
     EXPECT_FALSE(themeExists("One"));
     EXPECT_TRUE(themeExists("TWO"));
+
+    // A theme key holding a sub-key (an old nested name) goes as a whole.
+    char nested[260];
+    themeKeyPath(nested, "Two\\Night");
+    RegKey(HKEY_CURRENT_USER, nested).writeDword(setting::FlashPattern, 2);
+    EXPECT_TRUE(deleteTheme("Two"));
+    EXPECT_FALSE(themeExists("Two"));
+    EXPECT_FALSE(deleteTheme("Two"));
 }
 
 TEST_F(SettingsStore, ThemePathsAreCutAt260) {
