@@ -169,8 +169,8 @@ void checkVersion() {
 int messageLoop() {
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        HWND dialogs[] = {settingsWindow(), aboutWindow(), bulbFactoryWindow()};
-        bool taken = false;
+        HWND dialogs[] = {aboutWindow(), bulbFactoryWindow()};
+        bool taken = settingsDialogMessage(message);
         for (HWND dialog : dialogs)
             if (!taken && dialog && IsDialogMessageA(dialog, &message)) taken = true;
         if (taken) continue;

@@ -24,6 +24,8 @@ struct ControlRange {
     int first, last;
 };
 constexpr ControlRange kPageControls[kTabCount] = {{100, 120}, {200, 214}, {300, 316}, {400, 408}, {500, 506}};
+// Where the focus goes when a page switch hides the focused control.
+constexpr int kPageFocus[kTabCount] = {100, 200, IDC_SAVER_DISPLAY_PROPERTIES, IDC_SETTINGS_TABS, IDC_STARTUP_CHECK};
 
 struct SettingsState {
     HWND window = nullptr;
@@ -73,7 +75,10 @@ void showPage(HWND window, int page) {
     if (page == kSharingTab) ShowWindow(GetDlgItem(window, IDC_SETTINGS_HINT), SW_HIDE);
     SendMessageA(window, WM_SETREDRAW, TRUE, 0);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    if (change.focusHidden) SetFocus(GetDlgItem(window, IDC_SETTINGS_TABS));
+    if (change.focusHidden) {
+        HWND target = GetDlgItem(window, kPageFocus[page]);
+        SetFocus(target ? target : GetDlgItem(window, IDC_SETTINGS_TABS));
+    }
 }
 
 void onInit(HWND window, int tab) {
@@ -202,6 +207,17 @@ void openSettingsWindow(int tab) {
     if (!window) fail(int32_t(GetLastError() ? GetLastError() : DWORD(kFailAsrt)));
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
+}
+
+bool settingsDialogMessage(MSG& message) {
+    HWND window = settings().window;
+    if (!window || (message.hwnd != window && !IsChild(window, message.hwnd))) return false;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
+        int step = GetKeyState(VK_SHIFT) < 0 ? kTabCount - 1 : 1;
+        showPage(window, (settings().page + step) % kTabCount);
+        return true;
+    }
+    return IsDialogMessageA(window, &message) != FALSE;
 }
 
 HWND settingsWindow() { return settings().window; }

@@ -25,6 +25,9 @@ void setSettingsHost(SettingsHost host);
 // Opens the settings window (or brings it forward) at a tab, or at its
 // current tab with kCurrentTab.
 void openSettingsWindow(int tab);
+// The main loop's pre-translation: Ctrl+Tab and Ctrl+Shift+Tab change pages,
+// then the dialog's own keys. True when the message was taken.
+bool settingsDialogMessage(MSG& message);
 // The open settings window, or null.
 HWND settingsWindow();
 // After a bulb was made or edited: refills the bulb lists and shows the

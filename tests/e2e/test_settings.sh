@@ -57,6 +57,7 @@ show_page() {
   return 1
 }
 
+is_foreground() { [ "$(probe foreground)" = "$1" ]; }
 visible_control() { visible "$(probe child "$settings" "$1")"; }
 visible_pair() { echo "$(visible_control "$1") $(visible_control "$2")"; }
 value() { probe reg HKCU "$key" "$1"; }
@@ -251,6 +252,14 @@ check_soon_eq "Random Flashing is stored" 'Flash Pattern=dword:4' value 'Flash P
 key_in_box 0x37
 check_soon_eq "the digit 7 is a hot key" 'Bulb Location Hot Key Char=dword:55' value 'Bulb Location Hot Key Char'
 screenshot settings-bulbs >/dev/null
+# The keyboard, as typed: Ctrl+Tab and Ctrl+Shift+Tab step through the pages.
+check "the settings window is the foreground window" wait_until 10 is_foreground "$settings"
+page_before=$(probe send "$(probe child "$settings" 50)" 0x130B 0 0)
+xdotool key ctrl+Tab
+check_soon_eq "Ctrl+Tab shows the next page" "$(( (page_before + 1) % 5 ))" \
+  probe send "$(probe child "$settings" 50)" 0x130B 0 0
+xdotool key ctrl+shift+Tab
+check_soon_eq "Ctrl+Shift+Tab goes back" "$page_before" probe send "$(probe child "$settings" 50)" 0x130B 0 0
 probe press "$settings" 1 >/dev/null
 check_eq "OK closes a settings start with 0" 0 "$(wait_program "$lumarel" 20)"
 check_eq "OK keeps the changes" "Flash Pattern=dword:4|Bulb Location Hot Key Char=dword:55" \
