@@ -1,16 +1,15 @@
 #include "ui/settings_rules.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "base/text.h"
 
 namespace lumarel {
 
 namespace {
 
 bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(uint8_t(x)) == std::toupper(uint8_t(y));
-           });
+    return a.size() == b.size() && equalsNoCase(std::string(a).c_str(), std::string(b).c_str());
 }
 
 }  // namespace
