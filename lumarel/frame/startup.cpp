@@ -263,7 +263,8 @@ int runLumarel(HINSTANCE instance, const char* commandText) {
         if (a.runMode != kRunPreview) startMusic();
         setSettingsHost({a.mainWindow, [] { if (app().settingsOnly) PostQuitMessage(0); }, showUnexpectedError,
                          [](int location) { setBulbLocation(location); }, reregisterHotKey, discardWorldSet,
-                         notifySaverPreview});
+                         notifySaverPreview,
+                         [](HWND owner, UINT command, ULONG_PTR data) { openHelp(owner, command, data); }});
         if (a.settingsOnly) openSettingsWindow(kScreenSaverTab);
         LoadAcceleratorsA(a.instance, "LIGHTS");  // loaded, never translated
         if (a.openPath[0]) importBulbFile(a.mainWindow, a.openPath);

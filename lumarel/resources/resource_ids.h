@@ -37,6 +37,7 @@
 // Settings window "SETTINGS" (OK is IDOK, Cancel IDCANCEL)
 #define IDC_SETTINGS_TABS 50
 #define IDC_SETTINGS_HINT 60
+#define IDC_SETTINGS_HELP 51
 #define IDC_THEME_LOAD 701
 #define IDC_THEME_SAVE 702
 // Its Bulb Factory page

@@ -124,6 +124,9 @@ void onCommand(HWND window, int id, int notice) {
     case IDCANCEL:  // also the close box
         DestroyWindow(window);
         return;
+    case IDC_SETTINGS_HELP:
+        if (settings().host.openHelp) settings().host.openHelp(window, HELP_FINDER, 0);
+        return;
     case IDC_THEME_LOAD:
         runLoadThemeDialog(window);
         return;
@@ -149,6 +152,13 @@ INT_PTR handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
         if (header.idFrom == IDC_SETTINGS_TABS && header.code == TCN_SELCHANGE)
             showPage(window, int(SendMessageA(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
+        return TRUE;
+    }
+    case WM_HELP: {
+        // A control's help topic is its own number.
+        const auto& info = *reinterpret_cast<const HELPINFO*>(lParam);
+        if (info.iContextType == HELPINFO_WINDOW && settings().host.openHelp)
+            settings().host.openHelp(window, HELP_CONTEXTPOPUP, ULONG_PTR(info.iCtrlId));
         return TRUE;
     }
     case WM_HSCROLL:

@@ -19,6 +19,7 @@ struct SettingsHost {
     std::function<void()> reregisterHotKey;      // after the hot key settings changed
     std::function<void()> rebuildBulbs;          // after the arrangement changed
     std::function<void()> notifyPreview;         // restarts a running saver preview
+    std::function<void(HWND, UINT, ULONG_PTR)> openHelp;  // WinHelp's command and data
 };
 void setSettingsHost(SettingsHost host);
 

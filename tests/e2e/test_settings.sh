@@ -180,7 +180,7 @@ check_eq "Cancel made no start-up shortcut" 0 "$(startup_links)"
 # replacing under another letter case and deleting.
 set_start_values
 open_settings
-check_eq "the theme buttons show on the Screen Saver page" "1 1" "$(visible_control 701) $(visible_control 702)"
+check_soon_eq "the theme buttons show on the Screen Saver page" "1 1" visible_pair 701 702
 probe press "$settings" 702 >/dev/null
 save=$(probe wait '#32770' 'Save Theme' 10000)
 theme_gone() { ! probe reg HKCU "$key\Themes\Winter" >/dev/null; }
@@ -260,6 +260,13 @@ check_soon_eq "Ctrl+Tab shows the next page" "$(( (page_before + 1) % 5 ))" \
   probe send "$(probe child "$settings" 50)" 0x130B 0 0
 xdotool key ctrl+shift+Tab
 check_soon_eq "Ctrl+Shift+Tab goes back" "$page_before" probe send "$(probe child "$settings" 50)" 0x130B 0 0
+# Help goes through the program's help opener, which reports the missing
+# help file here.
+probe press "$settings" 51 >/dev/null
+check "Help opens help" probe answer 'Lumarel Help Files Missing' OK 10000
+wait_until 10 is_foreground "$settings"
+xdotool key F1
+check "F1 on a control asks for its help topic" probe answer 'Lumarel Help Files Missing' OK 10000
 probe press "$settings" 1 >/dev/null
 check_eq "OK closes a settings start with 0" 0 "$(wait_program "$lumarel" 20)"
 check_eq "OK keeps the changes" "Flash Pattern=dword:4|Bulb Location Hot Key Char=dword:55" \
@@ -268,7 +275,10 @@ check_eq "an unchanged start-up box made no shortcut" 0 "$(startup_links)"
 
 # Checking the start-up box and pressing OK makes the shortcut.
 open_settings
+show_page 4
+check_soon_eq "the General page shows again" 1 visible_control 501
 click 501
+check_soon_eq "the start-up box is checked" 1 control_message 501 0x00F0
 probe press "$settings" 1 >/dev/null
 check_eq "OK closes again" 0 "$(wait_program "$lumarel" 20)"
 check_eq "a checked start-up box made the shortcut" 1 "$(startup_links)"
