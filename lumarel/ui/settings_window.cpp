@@ -108,10 +108,16 @@ void onDestroy(HWND window) {
     SettingsState& s = settings();
     // Forgotten first: what the restore moves must not reach the closing page.
     s.window = nullptr;
-    if (s.accepted)
-        applyStartupBox(window, s.taken);
-    else
-        restoreSettingsSnapshot(s.taken);
+    try {
+        if (s.accepted)
+            applyStartupBox(window, s.taken);
+        else
+            restoreSettingsSnapshot(s.taken);
+    } catch (...) {
+        // A settings start still ends with its window.
+        if (s.host.closed) s.host.closed();
+        throw;
+    }
     if (s.host.closed) s.host.closed();
 }
 
@@ -135,8 +141,8 @@ void onCommand(HWND window, int id, int notice) {
         return;
     }
     if (onBulbPageCommand(window, id, notice) || onMusicPageCommand(window, id, notice) ||
-        onSaverPageCommand(window, id, notice) ||
-        onGeneralPageCommand(window, id, notice)) return;
+        onSaverPageCommand(window, id, notice) || onGeneralPageCommand(window, id, notice))
+        return;
     onSharingCommand(window, id, notice);
 }
 
