@@ -251,7 +251,7 @@ probe choose "$settings" 112 4 >/dev/null
 check_soon_eq "Random Flashing is stored" 'Flash Pattern=dword:4' value 'Flash Pattern'
 key_in_box 0x37
 check_soon_eq "the digit 7 is a hot key" 'Bulb Location Hot Key Char=dword:55' value 'Bulb Location Hot Key Char'
-screenshot settings-bulbs >/dev/null
+screenshot settings-reopened >/dev/null
 # The keyboard, as typed: Ctrl+Tab and Ctrl+Shift+Tab step through the pages.
 check "the settings window is the foreground window" wait_until 10 is_foreground "$settings"
 page_before=$(probe send "$(probe child "$settings" 50)" 0x130B 0 0)
