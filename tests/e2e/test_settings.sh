@@ -147,6 +147,7 @@ set_speed 0
 check_soon_eq "the slow end is interval 9" 'Flash Interval=dword:9' value 'Flash Interval'
 click 120
 check_soon_eq "On Top moves the bulbs" 'Bulb Location=dword:1' value 'Bulb Location'
+screenshot settings-bulbs >/dev/null
 show_page 4
 check_soon_eq "the General page shows" "1 0" visible_pair 501 112
 click 505
