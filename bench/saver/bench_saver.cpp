@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "../bench_timing.h"
 #include "engine/animation.h"
 #include "engine/bulb_object.h"
 #include "engine/engine_context.h"
@@ -23,27 +24,9 @@ using namespace lumarel;
 
 namespace {
 
-double now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
-
-double median(std::vector<double> v) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-void pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
+using bench::median;
+using bench::now;
+using bench::pump;
 
 LRESULT CALLBACK saverProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     if (m == WM_ERASEBKGND) return 1;

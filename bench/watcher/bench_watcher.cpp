@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "../bench_timing.h"
 #include "frame/desktop_watcher.h"
 #include "helper/watch_block.h"
 
@@ -21,26 +22,9 @@ using namespace lumarel;
 
 namespace {
 
-double now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
-void pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
+using bench::median;
+using bench::now;
+using bench::pump;
 
 DesktopWatcher* watcher = nullptr;
 HWND noticedView = nullptr;
