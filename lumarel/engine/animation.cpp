@@ -68,13 +68,14 @@ void setBulbWindowLevel(const EngineContext& context, UINT show) {
     HWND bulbs = context.bulbWindow;
     if (!bulbs) return;
     const UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-    const bool topmost = (GetWindowLongA(bulbs, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     if (context.onTop()) {
         SetWindowPos(bulbs, HWND_TOPMOST, 0, 0, 0, 0, keep | show);
         return;
     }
-    // Windows the bulbs covered repaint where they are uncovered.
-    if (topmost) SetWindowPos(bulbs, HWND_NOTOPMOST, 0, 0, 0, 0, keep);
+    // Straight to the bottom, which also ends a topmost band: a step through
+    // HWND_NOTOPMOST makes the window the first of the normal band, which
+    // Wine shows by raising it on the display, and that raise can reach the
+    // display after the other programs' raises below have.
     // An owned window stays above its owner: the owner goes down first.
     if (HWND owner = GetWindow(bulbs, GW_OWNER)) SetWindowPos(owner, HWND_BOTTOM, 0, 0, 0, 0, keep);
     // Stacked first, then shown where it is: a window shown with a

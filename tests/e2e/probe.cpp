@@ -301,13 +301,26 @@ int copyData(HWND window, DWORD size, const char* text) {
     return 0;
 }
 
+// Every event carries the point. Button events without one land where Wine
+// last saw the pointer, and under load a late motion event from the display
+// can put that back at the previous click's point after SetCursorPos.
 int click(int x, int y) {
     SetCursorPos(x, y);
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    return SendInput(2, input, sizeof(INPUT)) == 2 ? 0 : 1;
+    // Screen pixels to the 0..65535 scale, rounded up so that the way back
+    // (truncating or rounding) gives the same pixel.
+    const long width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    if (width <= 0 || height <= 0) return 1;
+    const LONG dx = LONG((static_cast<long long>(x) * 65536 + width - 1) / width);
+    const LONG dy = LONG((static_cast<long long>(y) * 65536 + height - 1) / height);
+    INPUT input[3] = {};
+    const DWORD flags[3] = {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+    for (int i = 0; i < 3; ++i) {
+        input[i].type = INPUT_MOUSE;
+        input[i].mi.dx = dx;
+        input[i].mi.dy = dy;
+        input[i].mi.dwFlags = flags[i] | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    }
+    return SendInput(3, input, sizeof(INPUT)) == 3 ? 0 : 1;
 }
 
 // Prints the working set, or on failure a line saying which step failed and

@@ -141,7 +141,9 @@ start_lumarel() {  # start_lumarel LOCATION PATTERN
   probe regset HKCU "$KEY" 'Flash Interval' dword 3 >/dev/null
   start_program prog lumarel.exe
   main=$(probe wait Lumarel QuorvaneLumarel 15000)
-  bulb=$(probe wait "Lumarel Bulb Window" QuorvaneBulbs 15000)
+  # The bulb window comes with the first built worlds: a cold start on a
+  # loaded machine has taken longer than 15 s.
+  bulb=$(probe wait "Lumarel Bulb Window" QuorvaneBulbs 30000)
 }
 
 stop_lumarel() {
@@ -259,8 +261,9 @@ probe regdel HKCU 'Software\Quorvane' >/dev/null
 probe regset HKCU "$KEY" 'Current Version' sz 5.3 >/dev/null
 start_program prog lumarel.exe
 main=$(probe wait Lumarel QuorvaneLumarel 15000)
-bulb=$(probe wait "Lumarel Bulb Window" QuorvaneBulbs 15000)
+bulb=$(probe wait "Lumarel Bulb Window" QuorvaneBulbs 30000)
 check "main window exists" test -n "$main"
+check "the bulb window exists" test -n "$bulb"
 check "the bulbs show through the bulb window" wait_visible "$bulb" 1
 wait_until 10 has_region "$bulb"
 check_eq "it is not topmost" 0 "$(topmost "$bulb")"
@@ -316,6 +319,11 @@ if [ -n "$pad" ]; then
   wait_until 20 covered_still "$covered" "$beside"
   watch_flashing "$covered" "$beside" worlds-hotkey-desktop
   check_eq "notepad covers them again" 0 "$covered_changed"
+  if [ "$covered_changed" != 0 ]; then
+    # For the person reading the log: the display's stacking, top first.
+    echo "        display stacking: $(xwininfo -root -tree 2>/dev/null | awk '/^        0x/ && $0 !~ /1x1\+/ {print $2, $3}' | head -5 | tr '\n' ' ')"
+    echo "        windows: $(for w in $(probe windows - - | head -12); do probe info "$w" | grep -q '^visible=1' && probe info "$w" | sed -n 's/^class=//p'; done | tr '\n' ' ')"
+  fi
 
   # Notepad activated by a click into its text, then closed: the bulbs stay
   # at the bottom, and show again where notepad was.
