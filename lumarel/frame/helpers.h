@@ -9,8 +9,9 @@ namespace lumarel {
 // Centres a window in the work area (the whole screen if that is unknown).
 void centreWindow(HWND window);
 
-// Opens "lumrel.hlp" beside the program; a missing file is reported. The
-// second form passes WinHelp's data as it is (a context number).
+// Opens "lumrel.hlp" beside the program when it is there, else the matching
+// page of the "Help" folder in the browser; with neither the missing help is
+// reported. The second form passes WinHelp's data as it is (a context number).
 void openHelp(HWND owner, UINT command, const char* keyword);
 void openHelp(HWND owner, UINT command, ULONG_PTR data);
 

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <string>
 
 #include "base/handles.h"
 #include "base/message.h"
@@ -38,6 +39,11 @@ void onTellFriend(HWND window) {
         ShellExecuteA(window, "open", kTellFriendPage, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
+void exitProgram(HWND window) {
+    cancelBulbFactory();
+    DestroyWindow(window);
+}
+
 void onUninstall(HWND window) {
     if (showMessage(window,
                     "Uninstalling Lumarel will permanently remove the program from your disk. You will "
@@ -49,8 +55,18 @@ void onUninstall(HWND window) {
     programPath(path, true);
     if (strlen(path) + strlen("Uninstall.exe") >= MAX_PATH) return;
     strcat(path, "Uninstall.exe");
-    ShellExecuteA(window, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
-    DestroyWindow(window);
+    // Leave only when the uninstaller is really running: it asks a running
+    // lumarel to exit before it removes the program.
+    if (reinterpret_cast<INT_PTR>(ShellExecuteA(window, "open", path, nullptr, nullptr, SW_SHOWNORMAL)) > 32) {
+        exitProgram(window);
+        return;
+    }
+    showMessage(window,
+                ("Lumarel could not start its uninstaller:\r\n\r\n" + std::string(path) +
+                 "\r\n\r\nYou can remove Lumarel from the list of programs in the Windows Control Panel, or "
+                 "run the Lumarel setup program again to repair it.")
+                    .c_str(),
+                "Uninstall Lumarel", MB_ICONWARNING | MB_OK);
 }
 
 LRESULT onCommand(HWND window, UINT id, LPARAM lParam) {
@@ -62,10 +78,7 @@ LRESULT onCommand(HWND window, UINT id, LPARAM lParam) {
     case IDM_ON_DESKTOP: setBulbLocation(kOnDesktop); return 0;
     case IDM_ON_TOP: setBulbLocation(kOnTop); return 0;
     case IDM_SETTINGS: openSettingsWindow(lParam == -1 ? kScreenSaverTab : kCurrentTab); return 0;
-    case IDM_EXIT:
-        cancelBulbFactory();
-        DestroyWindow(window);
-        return 0;
+    case IDM_EXIT: exitProgram(window); return 0;
     }
     return DefWindowProcA(window, WM_COMMAND, id, lParam);
 }

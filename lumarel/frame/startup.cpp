@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "base/failure.h"
+#include "base/help_topics.h"
 #include "base/message.h"
 #include "bulbs/library.h"
 #include "frame/about.h"
@@ -155,13 +156,15 @@ void checkVersion() {
     if (readCurrentVersion(version)) {
         if (strcmp(version, kCurrentVersion) != 0) {
             writeCurrentVersion();
-            const char* keyword = version[0] == '3' ? "Version 4" : version[0] == '4' ? "Version 5" : "Version";
+            const char* keyword = version[0] == '3'   ? help_keyword::Version4
+                                  : version[0] == '4' ? help_keyword::Version5
+                                                      : help_keyword::Version;
             openHelp(a.mainWindow, HELP_KEY, keyword);
             checkMidiVolume(a.mainWindow);
         }
     } else {
         a.firstRun = true;  // "5.3" is written when the tray menu first opens
-        openHelp(a.mainWindow, HELP_KEY, "Welcome");
+        openHelp(a.mainWindow, HELP_KEY, help_keyword::Welcome);
         checkMidiVolume(a.mainWindow);
     }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/failure.h"
+#include "base/help_topics.h"
 #include "base/message.h"
 #include "bulbs/bulb_writer.h"
 #include "bulbs/library.h"
@@ -22,7 +23,6 @@ namespace lumarel {
 
 namespace {
 
-constexpr int kHelpContextBase = 2000;
 constexpr int kTextLimit = 79;
 constexpr int kTextFields[] = {IDC_BULB_NAME, IDC_BULB_DESCRIPTION, IDC_BULB_AUTHOR, IDC_BULB_COPYRIGHT};
 
@@ -271,7 +271,7 @@ void onCommand(HWND dialog, int id, int code) {
 
 void onHelp(HWND dialog, const HELPINFO& help) {
     if (help.iContextType != HELPINFO_WINDOW || help.iCtrlId <= 0 || help.iCtrlId == 0xFFFF) return;
-    if (host.openHelp) host.openHelp(dialog, HELP_CONTEXTPOPUP, ULONG_PTR(kHelpContextBase + help.iCtrlId));
+    if (host.openHelp) host.openHelp(dialog, HELP_CONTEXTPOPUP, ULONG_PTR(kBulbEditorHelpBase + help.iCtrlId));
 }
 
 INT_PTR handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

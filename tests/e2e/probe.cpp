@@ -49,8 +49,11 @@
 //   items <hwnd> <id>                     "text|item data" for each list or combo box item
 //   hold <path> <ms>                      keeps a file open without sharing for ms
 //   child <hwnd> <id>                     the control's window handle
+//   shortcut <file.lnk>                   the shortcut's target and arguments, as "target|arguments"
 #include <windows.h>
+#include <objbase.h>
 #include <psapi.h>
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <cstdio>
@@ -467,6 +470,29 @@ int holdFile(const char* path, DWORD ms) {
     return 0;
 }
 
+int printShortcut(const char* path) {
+    if (FAILED(CoInitialize(nullptr))) return 1;
+    int result = 1;
+    IShellLinkA* link = nullptr;
+    IPersistFile* file = nullptr;
+    WCHAR wide[MAX_PATH];
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&link))) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+        MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH) && SUCCEEDED(file->Load(wide, STGM_READ))) {
+        char target[MAX_PATH] = {}, arguments[1024] = {};
+        if (link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH) == S_OK &&
+            SUCCEEDED(link->GetArguments(arguments, sizeof arguments))) {
+            printf("%s|%s\n", target, arguments);
+            result = 0;
+        }
+    }
+    if (file) file->Release();
+    if (link) link->Release();
+    CoUninitialize();
+    return result;
+}
+
 int usage() {
     fprintf(stderr, "probe: bad command\n");
     return 2;
@@ -692,5 +718,6 @@ int main(int argc, char** argv) {
                    ? 0
                    : 1;
     }
+    if (cmd == "shortcut" && need(1)) return printShortcut(argv[2]);
     return usage();
 }
