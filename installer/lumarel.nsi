@@ -230,6 +230,7 @@ Function un.IsLumarelSaver
 FunctionEnd
 
 Section "Uninstall"
+  SetAutoClose true
   Call un.CloseLumarel
 
   !insertmacro RemoveFiles

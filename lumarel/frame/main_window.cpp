@@ -55,9 +55,16 @@ void onUninstall(HWND window) {
     programPath(path, true);
     if (strlen(path) + strlen("Uninstall.exe") >= MAX_PATH) return;
     strcat(path, "Uninstall.exe");
-    // Leave only when the uninstaller is really running: it asks a running
-    // lumarel to exit before it removes the program.
-    if (reinterpret_cast<INT_PTR>(ShellExecuteA(window, "open", path, nullptr, nullptr, SW_SHOWNORMAL)) > 32) {
+    // Leave only once the uninstaller really runs (it waits for this process
+    // to end before it removes the program); otherwise stay and say why.
+    SHELLEXECUTEINFOA run{};
+    run.cbSize = sizeof run;
+    run.fMask = SEE_MASK_FLAG_NO_UI;  // the failure is ours to explain
+    run.hwnd = window;
+    run.lpVerb = "open";
+    run.lpFile = path;
+    run.nShow = SW_SHOWNORMAL;
+    if (ShellExecuteExA(&run)) {
         exitProgram(window);
         return;
     }

@@ -82,6 +82,13 @@ probe post "$main" $WM_COMMAND 404 0 >/dev/null
 check_match "Uninstall asks first" 'permanently remove' "$(probe text "Uninstall Lumarel" 10000)"
 check "Uninstall can be declined" probe answer "Uninstall Lumarel" No 5000
 check_eq "declining the uninstall keeps the program running" timeout "$(wait_program "$first" 1)"
+# The build folder has no uninstaller: a confirmed uninstall says so and keeps running.
+probe post "$main" $WM_COMMAND 404 0 >/dev/null
+check "Uninstall can be confirmed" probe answer "Uninstall Lumarel" Yes 5000
+uninstaller_missing_told() { probe text "Uninstall Lumarel" 1000 | grep -q 'could not start its uninstaller'; }
+check "without an uninstaller it says so" wait_until 10 uninstaller_missing_told
+check "the note closes with OK" probe answer "Uninstall Lumarel" OK 5000
+check_eq "and the program keeps running" timeout "$(wait_program "$first" 1)"
 
 echo "-- bulb location from the menu and the hot key"
 probe post "$main" $WM_COMMAND 405 0 >/dev/null

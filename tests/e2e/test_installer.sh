@@ -150,13 +150,20 @@ check_eq "  the settings are gone, as asked" "" "$(probe reg HKCU "$LUMAREL_KEY"
 check_eq "  flurrin's install_path is gone" "" "$(probe reg HKCU "$FLURRIN_CONFIG")"
 check_eq "  the .bul association is gone" "" "$(probe regbytes HKCR .bul '')$(probe regbytes HKCU 'Software\Classes\.bul' '')"
 
-echo "-- installing again, then a silent uninstall keeps the settings"
+echo "-- setup over a running lumarel, then a silent uninstall keeps the settings"
 start_program again "$SETUP" /S
 check_eq "LumarelSetup.exe /S installs over the kept bulb" 0 "$(wait_program "$again" 120)"
+start_program running "$dir/lumarel.exe"
+check "the installed lumarel runs" probe wait Lumarel QuorvaneLumarel 20000
+start_program over "$SETUP" /S
+check_eq "setup asks the running lumarel to exit, which ends with 0" 0 "$(wait_program "$running" 30)"
+check_eq "and installs with 0" 0 "$(wait_program "$over" 120)"
+check "  lumarel.exe is in place" test -s "$dir/lumarel.exe"
 probe regset HKCU "$LUMAREL_KEY" "Flash Pattern" dword 3 >/dev/null
 start_program quiet "$dir/Uninstall.exe" /S
 check_eq "Uninstall.exe /S ends with 0" 0 "$(wait_program "$quiet" 60)"
 check "  the programs are gone" wait_until 30 test ! -e "$dir/lumarel.exe" -a ! -e "$dir/Uninstall.exe"
-check_eq "  the uninstall entry is gone" "" "$(probe reg HKCU "$UNINSTALL_KEY")"
+gone_entry() { [ -z "$(probe reg HKCU "$UNINSTALL_KEY")" ]; }
+check "  the uninstall entry is gone" wait_until 10 gone_entry
 check_eq "  the settings are kept" "Flash Pattern=dword:3" "$(probe reg HKCU "$LUMAREL_KEY" 'Flash Pattern')"
 check "  the user's own bulb is kept" test -f "$dir/Lumarel Bulbs/Mine.bul"
