@@ -19,6 +19,8 @@ RequestExecutionLevel user
 !define LUMAREL_KEY "Software\Quorvane\Lumarel"
 !define FLURRIN_KEY "Software\VB and VBA Program Settings\Vessaro Flurrin"
 !define MENU_FOLDER "$SMPROGRAMS\Lumarel"
+; Windows runs this component's command once for every user who logs on.
+!define ACTIVE_SETUP_KEY "Software\Microsoft\Active Setup\Installed Components\Quorvane.Lumarel.Flurrin"
 !define EXIT_COMMAND 106
 
 Name "Lumarel ${VERSION}"
@@ -33,6 +35,7 @@ ShowUninstDetails show
 AutoCloseWindow true
 
 VIProductVersion "${VERSION}.0.0"
+!searchreplace VERSION_COMMAS "${VERSION}.0.0" "." ","
 VIAddVersionKey ProductName "Lumarel"
 VIAddVersionKey CompanyName "${PUBLISHER}"
 VIAddVersionKey FileDescription "Lumarel and Flurrin Setup"
@@ -140,8 +143,14 @@ Section "Lumarel and Flurrin"
   CreateDirectory "$INSTDIR\Lumarel Bulbs"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
-  ; flurrin finds its pack through this setting.
+  ; flurrin finds its pack through this setting, which lives with each user;
+  ; for all users Windows writes it for every other user at their next logon.
   WriteRegStr HKCU "${FLURRIN_KEY}\Config" "install_path" "$INSTDIR\"
+  ${If} $AllUsers == 1
+    WriteRegStr HKLM "${ACTIVE_SETUP_KEY}" "" "Flurrin"
+    WriteRegStr HKLM "${ACTIVE_SETUP_KEY}" "Version" "${VERSION_COMMAS}"
+    WriteRegStr HKLM "${ACTIVE_SETUP_KEY}" "StubPath" 'reg.exe add "HKCU\${FLURRIN_KEY}\Config" /v install_path /d "$INSTDIR\\" /f'
+  ${EndIf}
 
   CreateDirectory "${MENU_FOLDER}"
   CreateShortcut "${MENU_FOLDER}\Lumarel.lnk" "$INSTDIR\lumarel.exe" "" "$INSTDIR\lumarel.exe" 0
@@ -235,6 +244,10 @@ Section "Uninstall"
 
   !insertmacro RemoveFiles
   Delete "$INSTDIR\Uninstall.exe"
+  ; lumarel writes its MIDI reset song from its own resource: part of the
+  ; program, not of the user's music.
+  Delete "$INSTDIR\Lumarel Music\reset.mid"
+  RMDir "$INSTDIR\Lumarel Music"
 
   ; What the user made lives on only if wanted.
   MessageBox MB_ICONQUESTION|MB_YESNO|MB_DEFBUTTON2 "Do you also want to delete the bulbs, songs and pictures you added to Lumarel?$\r$\n$\r$\nChoose No to keep them in $INSTDIR." /SD IDNO IDNO keep_own_files
@@ -248,6 +261,15 @@ Section "Uninstall"
     ${EndIf}
   keep_own_files:
   RMDir "$INSTDIR\Lumarel Bulbs"
+  SetShellVarContext current
+  Delete "$APPDATA\Lumarel\Lumarel Music\reset.mid"
+  RMDir "$APPDATA\Lumarel\Lumarel Music"
+  RMDir "$APPDATA\Lumarel\Lumarel Bulbs"
+  RMDir "$APPDATA\Lumarel\Lumarel Pictures"
+  RMDir "$APPDATA\Lumarel"
+  ${If} $AllUsers == 1
+    SetShellVarContext all
+  ${EndIf}
   RMDir "$INSTDIR"
 
   ; Everything below belongs to the user who runs the uninstaller.
@@ -302,4 +324,7 @@ Section "Uninstall"
   Delete "${MENU_FOLDER}\Uninstall Lumarel.lnk"
   RMDir "${MENU_FOLDER}"
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  ${If} $AllUsers == 1
+    DeleteRegKey HKLM "${ACTIVE_SETUP_KEY}"
+  ${EndIf}
 SectionEnd

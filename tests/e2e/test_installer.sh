@@ -72,8 +72,11 @@ check "its size is what was installed ($size_kb KB, du says $files_kb KB)" \
   test "$size_kb" -gt $((files_kb * 9 / 10)) -a "$size_kb" -lt $((files_kb * 11 / 10))
 check_eq "flurrin's install_path is the folder" "$install_dos\\" "$(reg_value "$FLURRIN_CONFIG" install_path)"
 
-menu_dos=$(probe reg HKCU 'Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' Programs |
-  sed -n 's/^Programs=[a-z]*://p')\\Lumarel
+programs_dos=$(probe reg HKCU 'Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' Programs |
+  sed -n 's/^Programs=[a-z]*://p')
+# Wine's usual place, should it not have written the shell's folder values.
+profile_dos=${install_dos%%\\AppData\\*}
+menu_dos=${programs_dos:-$profile_dos\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs}\\Lumarel
 menu=$(unix_path "$menu_dos")
 link() { probe shortcut "$menu_dos\\$1.lnk"; }
 check_eq "Start menu: Lumarel" "$install_dos\\lumarel.exe|" "$(link Lumarel)"
@@ -85,8 +88,10 @@ check_eq "Start menu: uninstalling" "$install_dos\\Uninstall.exe|" "$(link 'Unin
 echo "-- the installed flurrin runs"
 start_program flurrin "$dir/flurrin.scr" /s
 check "flurrin /s shows its saver" probe wait FlurrinForm "Screen Saver Main Form" 20000
-xdotool key space
-check_eq "and ends on a key with 0" 0 "$(wait_program "$flurrin" 20)"
+# A saver may still be settling when the first key comes: press until it goes.
+key_ends_saver() { xdotool key space; [ -z "$(probe find FlurrinForm "Screen Saver Main Form")" ]; }
+check "a key ends it" wait_until 20 key_ends_saver
+check_eq "with 0" 0 "$(wait_program "$flurrin" 20)"
 
 echo "-- the installed lumarel starts for the first time"
 start_program lumarel "$dir/lumarel.exe"
@@ -117,18 +122,26 @@ check "the settings window closes" probe gone "${settings:-0}" 10000
 
 echo "-- uninstalling from the tray menu keeps what the user made"
 mkdir -p "$dir/Lumarel Bulbs"
-printf 'made by the user' >"$dir/Lumarel Bulbs/Mine.bul"
+python3 "$repo_root/tests/e2e/make_bulb.py" Mine "$BUILD_ROOT/native/generated/gifcorpus/anim_disposal1_opaque.gif" \
+  "$dir/Lumarel Bulbs/Mine.bul"
 probe post "${main:-0}" $WM_COMMAND 404 0 >/dev/null
 check "Uninstall asks first" probe answer "Uninstall Lumarel" Yes 10000
 check_eq "lumarel exits with 0 once the uninstaller runs" 0 "$(wait_program "$lumarel" 20)"
-# The uninstaller's own window: its confirmation page, then two questions.
-uninstaller=$(probe wait '#32770' 'Lumarel Uninstall' 20000)
-check "the uninstaller starts" test -n "$uninstaller"
-probe press "${uninstaller:-0}" 1 >/dev/null
+# The uninstaller's own window, "Lumarel Uninstall: <page>", and its
+# questions, "Lumarel Uninstall".
+uninstaller_windows() {
+  local w
+  for w in $(probe windows '#32770' -); do
+    probe info "$w" | grep -q '^title=Lumarel Uninstall' && echo "$w"
+  done
+}
+first_uninstaller_window() { uninstaller_windows | head -n1 | grep .; }
+check "the uninstaller starts" wait_until 20 first_uninstaller_window
+probe press "$(first_uninstaller_window)" 1 >/dev/null
 # box_saying TEXT: the handle of the uninstaller's question holding TEXT.
 box_saying() {
   local w
-  for w in $(probe windows '#32770' 'Lumarel Uninstall'); do
+  for w in $(uninstaller_windows); do
     probe controls "$w" | grep -q "$1" && { echo "$w"; return 0; }
   done
   return 1
@@ -138,7 +151,7 @@ check "it asks about the user's own bulbs" wait_until 20 box_saying 'bulbs, song
 probe press "$(box_saying 'bulbs, songs and pictures you added')" $IDNO >/dev/null
 check "it asks about the settings" wait_until 20 box_saying 'keep your Lumarel and Flurrin settings'
 probe press "$(box_saying 'keep your Lumarel and Flurrin settings')" $IDNO >/dev/null
-no_uninstaller() { [ -z "$(probe find '#32770' 'Lumarel Uninstall')" ]; }
+no_uninstaller() { [ -z "$(uninstaller_windows)" ]; }
 check "the uninstaller finishes" wait_until 30 no_uninstaller
 for f in lumarel.exe "Lumarel Helper.DLL" flurrin.scr images.img Uninstall.exe Help "Lumarel Music" "Lumarel Pictures"; do
   check "  $f is gone" test ! -e "$dir/$f"
@@ -167,3 +180,21 @@ gone_entry() { [ -z "$(probe reg HKCU "$UNINSTALL_KEY")" ]; }
 check "  the uninstall entry is gone" wait_until 10 gone_entry
 check_eq "  the settings are kept" "Flash Pattern=dword:3" "$(probe reg HKCU "$LUMAREL_KEY" 'Flash Pattern')"
 check "  the user's own bulb is kept" test -f "$dir/Lumarel Bulbs/Mine.bul"
+
+echo "-- for all users (an administrator, as every Wine user is)"
+start_program all "$SETUP" /S /AllUsers
+check_eq "LumarelSetup.exe /S /AllUsers ends with 0" 0 "$(wait_program "$all" 120)"
+machine_dos=$(probe reg HKLM "$UNINSTALL_KEY" InstallLocation | sed -n 's/^InstallLocation=[a-z]*://p')
+check_match "it installs into Program Files" '^C:\\Program Files( \(x86\))?\\Lumarel$' "$machine_dos"
+machine_dir=$(unix_path "${machine_dos:-C:\\nowhere}")
+check "  lumarel.exe is there" test -s "$machine_dir/lumarel.exe"
+check_eq "  and no entry of its own for this user" "" "$(probe reg HKCU "$UNINSTALL_KEY")"
+common_menu=$(probe reg HKLM 'Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' 'Common Programs' |
+  sed -n 's/^Common Programs=[a-z]*://p')
+check_eq "  the Start menu shortcut is everyone's" "$machine_dos\\lumarel.exe|" \
+  "$(probe shortcut "${common_menu:-C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs}\\Lumarel\\Lumarel.lnk")"
+start_program all_quiet "$machine_dir/Uninstall.exe" /S
+check_eq "its Uninstall.exe /S ends with 0" 0 "$(wait_program "$all_quiet" 60)"
+gone_machine_entry() { [ -z "$(probe reg HKLM "$UNINSTALL_KEY")" ]; }
+check "  the machine's entry goes" wait_until 30 gone_machine_entry
+check "  and the program folder" test ! -e "$machine_dir"
