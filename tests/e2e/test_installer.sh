@@ -117,6 +117,11 @@ check "F1 on a control opens its anchor" wait_until 10 opened 'Help[/\\]settings
 anchor=$(grep -Eo 'settings[a-z-]*\.html#c[0-9]+$' "$urls" | tail -n1)
 check "  and the installed page has it (${anchor:-none})" \
   grep -q "id=\"${anchor#*#}\"" "$dir/Help/${anchor%#*}"
+# Every control the window has (those made at run time too) finds its anchor.
+controls=$(probe controls "${settings:-0}" | awk '$1 != 65535 && $1 != -1 { print $1 }' | tr '\n' ' ')
+check "the settings window's controls are listed" test -n "$controls"
+# shellcheck disable=SC2086  # one number a word
+check "every one of them has its help anchor" "$BUILD_ROOT/native/tests/help/help_check" "$repo_root" $controls
 probe press "${settings:-0}" 1 >/dev/null
 check "the settings window closes" probe gone "${settings:-0}" 10000
 

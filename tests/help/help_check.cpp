@@ -3,7 +3,9 @@
 // somewhere. What the program asks for is read from its own sources: the
 // keywords from the help table, the context numbers from the controls of the
 // dialogs whose question-mark help opens the pages.
-// Usage: help_check <repository root>. Prints each fault; exits 1 on any.
+// Usage: help_check <repository root> [context number...]: the numbers, read
+// from a running window by a test, are checked as well. Prints each fault;
+// exits 1 on any.
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -109,8 +111,8 @@ bool hasAnchor(const std::string& page, const std::string& anchor) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        fprintf(stderr, "usage: help_check <repository root>\n");
+    if (argc < 2) {
+        fprintf(stderr, "usage: help_check <repository root> [context number...]\n");
         return 2;
     }
     fs::path root = argv[1];
@@ -120,6 +122,8 @@ int main(int argc, char** argv) {
     for (const char* keyword : helpKeywords())
         requests.push_back({std::string("keyword \"") + keyword + "\"", helpTopicForKeyword(keyword)});
     requests.push_back({"the contents", *helpTopicFor(help_command::Finder, 0)});
+    for (int i = 2; i < argc; ++i)
+        requests.push_back({std::string("context ") + argv[i], helpTopicForContext(uint32_t(strtoul(argv[i], nullptr, 10)))});
 
     int faults = 0;
     auto fault = [&](const std::string& text) {
