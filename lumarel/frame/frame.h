@@ -12,9 +12,10 @@ LRESULT CALLBACK bulbWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 // 0 on the desktop, 1 on top of all windows. Does nothing when unchanged.
 void setBulbLocation(int location);
-// Unregisters the Ctrl+Shift hot key and registers it again from the settings.
-void reregisterHotKey();
-void registerHotKey();
+// Unregisters the Ctrl+Shift hot key and registers it again from the
+// settings. False when it is on and another program holds the same keys.
+bool reregisterHotKey();
+bool registerHotKey();
 void unregisterHotKey();
 
 // Ends the screen saver: exits when started as one, else back to normal mode.

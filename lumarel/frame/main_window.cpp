@@ -262,11 +262,12 @@ void setBulbLocation(int location) {
     if (settingsWindow()) settingsLocationChanged(location);
 }
 
-void registerHotKey() {
+bool registerHotKey() {
     App& a = app();
-    if (!getHotKeyOn()) return;
+    if (!getHotKeyOn()) return true;
     a.hotKeyRegistered =
         RegisterHotKey(a.mainWindow, 0, MOD_CONTROL | MOD_SHIFT, UINT(getHotKeyChar())) != FALSE;
+    return a.hotKeyRegistered;
 }
 
 void unregisterHotKey() {
@@ -276,9 +277,9 @@ void unregisterHotKey() {
     a.hotKeyRegistered = false;
 }
 
-void reregisterHotKey() {
+bool reregisterHotKey() {
     unregisterHotKey();
-    registerHotKey();
+    return registerHotKey();
 }
 
 void endSaver() {

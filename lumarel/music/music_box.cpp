@@ -143,6 +143,10 @@ void drainMediaEvents() {
 
 void playSongNow(size_t index) { box().playSong(index); }
 
+void stopSongNamed(const char* name) {
+    if (box().playing() && box().currentSong() == name) box().stop();
+}
+
 bool enableSong(const char* name, bool enabled) {
     for (Song& song : songList()) {
         if (song.name == name) {

@@ -35,6 +35,9 @@ void drainMediaEvents();
 // The settings window's calls.
 void buildSongList();
 void playSongNow(size_t index);
+// Stops the song if it is the one playing (or waiting for its reset), so its
+// file can be deleted; the next choice follows as usual.
+void stopSongNamed(const char* name);
 bool enableSong(const char* name, bool enabled);  // the first song of that name; false if none
 void changePlayMode(int32_t mode);                 // 0..4, then choose and play
 void addSongs(const std::vector<std::string>& paths, bool songsOnly);

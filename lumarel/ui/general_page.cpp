@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <string>
+
+#include "base/message.h"
 #include "resources/resource_ids.h"
 #include "ui/settings_pages.h"
 #include "ui/settings_store.h"
@@ -24,8 +27,15 @@ void enableHotKeyBox(HWND window) {
     EnableWindow(GetDlgItem(window, IDC_HOTKEY_KEY), IsDlgButtonChecked(window, IDC_HOTKEY_CHECK) == BST_CHECKED);
 }
 
-void hotKeyChanged() {
-    if (settingsHost().reregisterHotKey) settingsHost().reregisterHotKey();
+// Registration fails when another program already holds the same keys;
+// the user would otherwise press them and wonder why nothing happens.
+void hotKeyChanged(HWND window) {
+    if (!settingsHost().reregisterHotKey || settingsHost().reregisterHotKey()) return;
+    std::string text = "Another program is already using Ctrl + Shift + ";
+    text += char(getHotKeyChar());
+    text += " as its hot key.\r\n\r\nLumarel can't use this key until that program lets it go. You can choose "
+            "another key here.";
+    showMessage(window, text.c_str(), "Hot Key In Use", MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
@@ -43,7 +53,7 @@ bool onGeneralPageCommand(HWND window, int id, int notice) {
     if (notice == BN_CLICKED) {
         setHotKeyOn(IsDlgButtonChecked(window, IDC_HOTKEY_CHECK) == BST_CHECKED ? 1 : 0);
         enableHotKeyBox(window);
-        hotKeyChanged();
+        hotKeyChanged(window);
     }
     return true;
 }
@@ -52,7 +62,7 @@ INT_PTR onHotKeyBoxKey(HWND window, UINT virtualKey) {
     if (auto key = hotKeyCharacter(virtualKey)) {
         setHotKeyChar(*key);
         showHotKey(window);
-        hotKeyChanged();
+        hotKeyChanged(window);
         return -2;  // handled: the list box does nothing more
     }
     // Tab and the arrows keep moving the focus as usual.

@@ -1,15 +1,21 @@
 #include <windows.h>
 
+#include <commdlg.h>
+
+#include <cstring>
 #include <iterator>
 
 #include "base/failure.h"
+#include "engine/bulb_object.h"
 #include "resources/resource_ids.h"
+#include "saver/animation_table.h"
 #include "ui/saver_install.h"
 #include "ui/settings_pages.h"
 #include "ui/settings_store.h"
 
-// The Screen Saver page: the message, the movement and the picture's display
-// type go to the store at once and restart a running preview.
+// The Screen Saver page: the message and its font, the animation and its
+// movement, the picture and its display type go to the store at once and
+// restart a running preview.
 
 namespace lumarel {
 
@@ -17,6 +23,9 @@ namespace {
 
 constexpr const char* kMovementNames[] = {"Bounce Off Sides", "Gravity Well", "Falling Leaves", "Attraction"};
 constexpr const char* kDisplayNames[] = {"Center", "Tile", "Stretch"};
+constexpr const char* kPlainModules[] = {"(None)", "Snow", "Snow Flakes", "Balloons"};
+// The font dialog offers the sizes the saver's message looks right in.
+constexpr int kFontSizeMin = 18, kFontSizeMax = 100;
 
 template <size_t N>
 void fillChoices(HWND window, int id, const char* const (&names)[N]) {
@@ -49,6 +58,68 @@ void onMessageChanged(HWND window) {
     saveMessage(clean.c_str());
 }
 
+HWND animationList(HWND window) { return GetDlgItem(window, IDC_SAVER_ANIMATIONS); }
+
+std::string selectedText(HWND list) {
+    int item = int(SendMessageA(list, LB_GETCURSEL, 0, 0));
+    char text[MAX_PATH] = {};
+    if (item < 0 || SendMessageA(list, LB_GETTEXTLEN, WPARAM(item), 0) >= LRESULT(sizeof text)) return {};
+    SendMessageA(list, LB_GETTEXT, WPARAM(item), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// The list box compares without regard to case; the saver names modules exactly.
+void selectStoredModule(HWND window) {
+    HWND list = animationList(window);
+    char module[260];
+    getSaverModule(module);
+    int count = int(SendMessageA(list, LB_GETCOUNT, 0, 0)), found = -1;
+    for (int i = 0; i < count && found < 0; ++i) {
+        char text[MAX_PATH] = {};
+        if (SendMessageA(list, LB_GETTEXTLEN, WPARAM(i), 0) >= LRESULT(sizeof text)) continue;
+        SendMessageA(list, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text));
+        if (strcmp(text, module) == 0) found = i;
+    }
+    SendMessageA(list, LB_SETCURSEL, WPARAM(found), 0);
+    EnableWindow(GetDlgItem(window, IDC_SAVER_MOVEMENT), moduleUsesMovement(module));
+}
+
+void onModuleChosen(HWND window) {
+    std::string module = selectedText(animationList(window));
+    if (module.empty()) return;
+    setSaverModule(module.c_str());
+    int32_t movement = movementAfterModulePick(module, getMovementType());
+    setMovementType(movement);
+    select(window, IDC_SAVER_MOVEMENT, movement, std::size(kMovementNames));
+    EnableWindow(GetDlgItem(window, IDC_SAVER_MOVEMENT), moduleUsesMovement(module));
+    notifyPreview();
+}
+
+void formatMessage(HWND window) {
+    MessageFont stored;
+    COLORREF color = 0;
+    getMessageFont(stored, color);
+    static_assert(sizeof(LOGFONTA) == kMessageFontBytes);
+    LOGFONTA font{};
+    memcpy(&font, encodeMessageFont(stored).data(), sizeof font);
+    CHOOSEFONTA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = window;
+    dialog.lpLogFont = &font;
+    dialog.rgbColors = color;
+    dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT | CF_LIMITSIZE;
+    dialog.nSizeMin = kFontSizeMin;
+    dialog.nSizeMax = kFontSizeMax;
+    if (!ChooseFontA(&dialog)) {
+        failOnDialogError();
+        return;
+    }
+    auto chosen = decodeMessageFont(reinterpret_cast<const uint8_t*>(&font), sizeof font);
+    if (!chosen) fail(kFailAsrt);
+    setMessageFont(*chosen, dialog.rgbColors);
+    notifyPreview();
+}
+
 void openDisplayProperties(HWND window) {
     // Vista moved the screen saver settings off the display's own tabs.
     OSVERSIONINFOA version{};
@@ -66,7 +137,21 @@ void initSaverPage(HWND window) {
     SendMessageA(edit, EM_LIMITTEXT, kMessageLimit, 0);
     fillChoices(window, IDC_SAVER_MOVEMENT, kMovementNames);
     fillChoices(window, IDC_SAVER_DISPLAY_TYPE, kDisplayNames);
+    fillAnimationList(window);
+    initPictureList(window);
     showSaverValues(window);
+}
+
+void fillAnimationList(HWND window) {
+    HWND list = animationList(window);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    auto add = [&](const char* name) { SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name)); };
+    for (const char* name : kPlainModules) add(name);
+    for (int i = 0; i < kAnimationEntries; ++i) add(animationEntry(i).name);
+    // An add-on bulb's pictures float as a module of its own name.
+    for (BulbObject* bulb = firstBulb(); bulb; bulb = bulb->next())
+        if (bulb->isAddOn()) add(bulb->name());
+    selectStoredModule(window);
 }
 
 void showSaverValues(HWND window) {
@@ -75,9 +160,8 @@ void showSaverValues(HWND window) {
     char message[256];
     getSaverMessage(message);
     SetDlgItemTextA(window, IDC_SAVER_MESSAGE, message);
-    char module[260];
-    getSaverModule(module);
-    EnableWindow(GetDlgItem(window, IDC_SAVER_MOVEMENT), moduleUsesMovement(module));
+    selectStoredModule(window);
+    selectStoredPicture(window, false);
 }
 
 void onSaverPageShown(HWND window) {
@@ -112,7 +196,25 @@ bool onSaverPageCommand(HWND window, int id, int notice) {
     case IDC_SAVER_DISPLAY_PROPERTIES:
         openDisplayProperties(window);
         return true;
+    case IDC_SAVER_FORMAT_TEXT:
+        formatMessage(window);
+        return true;
+    case IDC_SAVER_ANIMATIONS:
+        if (notice == LBN_SELCHANGE) onModuleChosen(window);
+        if (notice == LBN_DBLCLK) previewScreenSaverNow(window);
+        return true;
+    case IDC_SAVER_PICTURES:
+        if (notice == LBN_SELCHANGE) onPictureChosen(window);
+        if (notice == LBN_DBLCLK) previewScreenSaverNow(window);
+        return true;
+    case IDC_SAVER_ADD_PICTURE:
+        addPictureWithDialog(window);
+        return true;
+    case IDM_REMOVE_PICTURE:
+        removeSelectedPicture(window);
+        return true;
     case IDC_SAVER_PREVIEW:
+    case IDM_PREVIEW_SAVER:
         previewScreenSaverNow(window);
         return true;
     }

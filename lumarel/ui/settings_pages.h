@@ -9,6 +9,8 @@
 namespace lumarel {
 
 const SettingsHost& settingsHost();
+// The module holding the window's dialogs and menus.
+HINSTANCE settingsResources();
 // Asks a running screen saver preview to start again with the new settings.
 void notifyPreview();
 
@@ -24,9 +26,28 @@ void onFlashSpeedScroll(HWND window);
 void showBulbLocation(HWND window, int location);
 void showFlashSettings(HWND window);
 
-// Music Box page: the play mode and the volume so far.
+// Where the songs and the pictures live (trailing backslash).
+void songFolderPath(char (&path)[MAX_PATH]);
+void pictureFolderPath(char (&path)[MAX_PATH]);
+
+// A failure of the file dialog that is not a cancel.
+void failOnDialogError();
+// The page's list item under a context menu: the point of a right press, or
+// for Shift+F10 (x and y -1) the selected item's corner. False without one.
+bool menuPlace(HWND list, POINT& at);
+// Opens the first submenu of a menu resource at a screen point; its commands
+// come back to the window as WM_COMMAND.
+void openContextMenu(HWND window, const char* menu, int defaultItem, POINT at);
+
+// Music Box page: the song list, Add Song, the play mode and the volume.
 void initMusicPage(HWND window);
 void showPlayMode(HWND window);
+// Refills the song list from the music box's list.
+void showSongs(HWND window);
+// The window came to the front on this page: a changed song folder shows.
+void rescanSongs(HWND window);
+void drawSongItem(const DRAWITEMSTRUCT& item);
+void onSongListMenu(HWND window, POINT at);
 bool onMusicPageCommand(HWND window, int id, int notice);
 
 // Screen Saver page: the message, movement and display type so far.
@@ -34,9 +55,29 @@ void initSaverPage(HWND window);
 // Picks the one of the two selected-saver texts that is true now, and
 // enables the movement list for the stored module.
 void onSaverPageShown(HWND window);
-// After a theme load: the stored message, movement and display type.
+// After a theme load: the stored module, message, movement, picture and
+// display type.
 void showSaverValues(HWND window);
+// Refills the animation list (the add-on bulbs may have changed).
+void fillAnimationList(HWND window);
 bool onSaverPageCommand(HWND window, int id, int notice);
+// The animation and picture lists draw their items' names.
+void drawSaverListItem(const DRAWITEMSTRUCT& item);
+// The song, animation and picture lists' items are one line of the dialog's
+// font, at least 16 pixels for the song list's check boxes. False for other
+// controls.
+bool measureListItem(HWND window, MEASUREITEMSTRUCT& item);
+
+// The picture list: "(None)" and the files of the picture folder.
+void initPictureList(HWND window);
+// Adds the files not listed yet; files that went stay until the next opening.
+void addNewPictures(HWND window);
+// Selects the stored picture's item, or "(None)" when asked to and none is.
+void selectStoredPicture(HWND window, bool noneWhenMissing);
+void onPictureChosen(HWND window);
+void addPictureWithDialog(HWND window);
+void removeSelectedPicture(HWND window);
+void onPictureListMenu(HWND window, POINT at);
 
 // General page: start-up and the hot key.
 void initGeneralPage(HWND window, const SettingsSnapshot& taken);

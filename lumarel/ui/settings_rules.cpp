@@ -58,6 +58,46 @@ std::string_view pictureStoredName(std::string_view item) {
 
 bool samePictureName(std::string_view a, std::string_view b) { return equalIgnoringCase(a, b); }
 
+SongClick songClickAt(int x) {
+    if (x >= 4 && x <= 17) return SongClick::kToggle;
+    if (x > 22) return SongClick::kPlay;
+    return SongClick::kNone;
+}
+
+std::string pictureDisplayNameOf(const PictureFile& file) {
+    std::string_view path = file.target.empty() ? std::string_view(file.fileName) : std::string_view(file.target);
+    size_t slash = path.find_last_of("\\/:");
+    std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    size_t dot = name.rfind('.');
+    return std::string(dot == std::string_view::npos || dot == 0 ? name : name.substr(0, dot));
+}
+
+std::vector<std::string> newPictureItems(const std::vector<std::string>& listed,
+                                         const std::vector<PictureFile>& found) {
+    std::vector<std::string> added;
+    auto holds = [](const std::vector<std::string>& items, std::string_view fileName) {
+        return std::any_of(items.begin(), items.end(), [&](const std::string& item) {
+            return item.find('*') != std::string::npos && samePictureName(pictureStoredName(item), fileName);
+        });
+    };
+    for (const PictureFile& file : found) {
+        if (holds(listed, file.fileName) || holds(added, file.fileName)) continue;
+        added.push_back(pictureItem(pictureDisplayNameOf(file), file.fileName));
+    }
+    return added;
+}
+
+std::string removeSongQuestion(std::string_view fileTitle) {
+    return "This will remove the song \"" + std::string(fileTitle) +
+           "\" from Lumarel and permanently delete the song file on your disk.\r\n\r\nAre you sure you want to do this?";
+}
+
+std::string removePictureQuestion(std::string_view displayName) {
+    return "This will remove \"" + std::string(displayName) +
+           "\" from Lumarel and permanently delete the file from your Lumarel Pictures folder.\r\n\r\nAre you sure "
+           "you want to do this?";
+}
+
 bool validThemeName(std::string_view name) {
     return !name.empty() && name.size() <= kThemeNameLimit && name.find('\\') == std::string_view::npos;
 }

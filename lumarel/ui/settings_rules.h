@@ -44,6 +44,30 @@ std::string_view pictureDisplayName(std::string_view item);
 std::string_view pictureStoredName(std::string_view item);
 bool samePictureName(std::string_view a, std::string_view b);
 
+// A click on a song list item: left of the name is its check box, which
+// switches the song on or off; the name itself plays the song; the gap
+// between does nothing.
+enum class SongClick { kNone, kToggle, kPlay };
+SongClick songClickAt(int x);
+
+// A picture file as the folder scan found it: its name in the folder and,
+// for a shortcut, the path it resolved to (empty when it leads nowhere).
+struct PictureFile {
+    std::string fileName;
+    std::string target;
+};
+// What the list shows for a file: the file's name, or its shortcut's target's
+// name, without folder and extension. A shortcut to nowhere shows its own.
+std::string pictureDisplayNameOf(const PictureFile& file);
+// The items for the found files that the list does not hold yet, by file name
+// (letter case ignored); a name found twice is added once.
+std::vector<std::string> newPictureItems(const std::vector<std::string>& listed,
+                                         const std::vector<PictureFile>& found);
+
+// The questions before a song or picture file is deleted.
+std::string removeSongQuestion(std::string_view fileTitle);
+std::string removePictureQuestion(std::string_view displayName);
+
 // A theme name makes one key under "Themes": not empty, at most 63 bytes,
 // and no "\", which would nest keys.
 bool validThemeName(std::string_view name);

@@ -1,9 +1,11 @@
 #include "ui/settings_window.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "base/failure.h"
 #include "bulbs/bulb_sending.h"
+#include "frame/helpers.h"
 #include "resources/resource_ids.h"
 #include "ui/settings_pages.h"
 #include "ui/settings_store.h"
@@ -20,6 +22,8 @@ namespace {
 
 constexpr const char* kTabNames[] = {"Bulb Factory", "Music Box", "Screen Saver", "Sharing", "General"};
 constexpr int kTabCount = 5;
+constexpr int kMusicTab = 1;
+constexpr int kSongBoxHelpEdge = 17, kSongBoxHelpTopic = 202;
 struct ControlRange {
     int first, last;
 };
@@ -57,7 +61,8 @@ BOOL CALLBACK showPageControl(HWND control, LPARAM parameter) {
     if (owner < 0) return TRUE;
     bool show = owner == change.page;
     if (!show && GetFocus() == control) change.focusHidden = true;
-    ShowWindow(control, show ? SW_SHOWNA : SW_HIDE);
+    // Hidden with its text put away, so its '&' key cannot reach it.
+    showDialogControl(control, show);
     return TRUE;
 }
 
@@ -104,8 +109,23 @@ void onInit(HWND window, int tab) {
     ShowWindow(GetDlgItem(window, IDC_SETTINGS_HINT), SW_HIDE);
 }
 
+// The window came to the front again: what changed in the song and picture
+// folders meanwhile shows.
+void onActivated(HWND window) {
+    if (settings().page == kMusicTab) rescanSongs(window);
+    addNewPictures(window);
+}
+
+void onContextMenu(HWND window, HWND control, POINT at) {
+    switch (GetDlgCtrlID(control)) {
+    case IDC_SONG_LIST: onSongListMenu(window, at); break;
+    case IDC_SAVER_PICTURES: onPictureListMenu(window, at); break;
+    }
+}
+
 void onDestroy(HWND window) {
     SettingsState& s = settings();
+    freeSavedControlTexts(window);
     // Forgotten first: what the restore moves must not reach the closing page.
     s.window = nullptr;
     try {
@@ -161,10 +181,17 @@ INT_PTR handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     }
     case WM_HELP: {
-        // A control's help topic is its own number.
+        // A control's help topic is its own number; the song list's check
+        // boxes have one of their own.
         const auto& info = *reinterpret_cast<const HELPINFO*>(lParam);
-        if (info.iContextType == HELPINFO_WINDOW && settings().host.openHelp)
-            settings().host.openHelp(window, HELP_CONTEXTPOPUP, ULONG_PTR(info.iCtrlId));
+        if (info.iContextType != HELPINFO_WINDOW || !settings().host.openHelp) return TRUE;
+        int topic = info.iCtrlId;
+        if (topic == IDC_SONG_LIST) {
+            POINT at = info.MousePos;
+            ScreenToClient(static_cast<HWND>(info.hItemHandle), &at);
+            if (at.x < kSongBoxHelpEdge) topic = kSongBoxHelpTopic;
+        }
+        settings().host.openHelp(window, HELP_CONTEXTPOPUP, ULONG_PTR(topic));
         return TRUE;
     }
     case WM_HSCROLL:
@@ -174,11 +201,23 @@ INT_PTR handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == IDC_HOTKEY_KEY)
             return onHotKeyBoxKey(window, LOWORD(wParam));
         return -1;
-    case WM_DRAWITEM:
-        if (wParam == IDC_SHARING_LINK) {
-            drawLinkLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-            return TRUE;
+    case WM_MEASUREITEM:
+        return measureListItem(window, *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        switch (wParam) {
+        case IDC_SHARING_LINK: drawLinkLabel(item); return TRUE;
+        case IDC_SONG_LIST: drawSongItem(item); return TRUE;
+        case IDC_SAVER_ANIMATIONS:
+        case IDC_SAVER_PICTURES: drawSaverListItem(item); return TRUE;
         }
+        return FALSE;
+    }
+    case WM_CONTEXTMENU:
+        onContextMenu(window, reinterpret_cast<HWND>(wParam), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return TRUE;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE && settings().window) onActivated(window);
         return FALSE;
     case kSendBulbRequest:
         sendBulbFromSettings(window, int32_t(lParam));
@@ -204,6 +243,10 @@ INT_PTR CALLBACK settingsProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 const SettingsHost& settingsHost() { return settings().host; }
 
+HINSTANCE settingsResources() {
+    return settings().host.resources ? settings().host.resources : GetModuleHandleA(nullptr);
+}
+
 void notifyPreview() {
     if (settings().host.notifyPreview) settings().host.notifyPreview();
 }
@@ -219,7 +262,7 @@ void openSettingsWindow(int tab) {
         return;
     }
     HWND window =
-        CreateDialogParamA(GetModuleHandleA(nullptr), "SETTINGS", s.host.owner, settingsProc, LPARAM(tab));
+        CreateDialogParamA(settingsResources(), "SETTINGS", s.host.owner, settingsProc, LPARAM(tab));
     if (!window) fail(int32_t(GetLastError() ? GetLastError() : DWORD(kFailAsrt)));
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
@@ -233,6 +276,12 @@ bool settingsDialogMessage(MSG& message) {
         showPage(window, (settings().page + step) % kTabCount);
         return true;
     }
+    // Shift+F10 (a system key) and the menu key open the focused list's menu.
+    bool keyDown = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+    if (keyDown && ((message.wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0) || message.wParam == VK_APPS)) {
+        SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(GetFocus()), MAKELPARAM(-1, -1));
+        return true;
+    }
     return IsDialogMessageA(window, &message) != FALSE;
 }
 
@@ -242,6 +291,7 @@ void refreshSettingsAfterBulbChange() {
     HWND window = settings().window;
     if (!window) return;
     fillSharingList(window);
+    fillAnimationList(window);
     ShowWindow(GetDlgItem(window, IDC_SETTINGS_HINT), SW_SHOW);
 }
 

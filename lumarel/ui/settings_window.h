@@ -16,10 +16,12 @@ struct SettingsHost {
     std::function<void()> closed;                // after the window is gone
     std::function<void(HWND)> unexpectedError;   // a failure while handling a message
     std::function<void(int)> setLocation;        // 0 on the desktop, 1 on top
-    std::function<void()> reregisterHotKey;      // after the hot key settings changed
+    std::function<bool()> reregisterHotKey;      // after the hot key settings changed;
+                                                 // false when another program holds the key
     std::function<void()> rebuildBulbs;          // after the arrangement changed
     std::function<void()> notifyPreview;         // restarts a running saver preview
     std::function<void(HWND, UINT, ULONG_PTR)> openHelp;  // WinHelp's command and data
+    HINSTANCE resources = nullptr;  // the dialogs and menus; null: this program
 };
 void setSettingsHost(SettingsHost host);
 

@@ -134,11 +134,11 @@ INT_PTR CALLBACK loadThemeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 }  // namespace
 
 bool runSaveThemeDialog(HWND owner) {
-    return DialogBoxParamA(GetModuleHandleA(nullptr), "THEMESAVE", owner, saveThemeProc, 0) == IDOK;
+    return DialogBoxParamA(settingsResources(), "THEMESAVE", owner, saveThemeProc, 0) == IDOK;
 }
 
 void runLoadThemeDialog(HWND owner) {
-    DialogBoxParamA(GetModuleHandleA(nullptr), "THEMELOAD", owner, loadThemeProc, 0);
+    DialogBoxParamA(settingsResources(), "THEMELOAD", owner, loadThemeProc, 0);
 }
 
 void loadTheme(const char* name) {
@@ -153,7 +153,9 @@ void loadTheme(const char* name) {
     if (HWND window = settingsWindow()) {
         showFlashSettings(window);
         showPlayMode(window);
+        showSongs(window);
         showSaverValues(window);
+        selectStoredPicture(window, true);
         InvalidateRect(window, nullptr, TRUE);
     }
     notifyPreview();

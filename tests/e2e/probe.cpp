@@ -50,6 +50,7 @@
 //   hold <path> <ms>                      keeps a file open without sharing for ms
 //   child <hwnd> <id>                     the control's window handle
 //   shortcut <file.lnk>                   the shortcut's target and arguments, as "target|arguments"
+//   hotkey <vk> <ms>                      holds Ctrl+Shift+vk as this program's hot key for ms
 #include <windows.h>
 #include <objbase.h>
 #include <psapi.h>
@@ -719,5 +720,13 @@ int main(int argc, char** argv) {
                    : 1;
     }
     if (cmd == "shortcut" && need(1)) return printShortcut(argv[2]);
+    if (cmd == "hotkey" && need(2)) {
+        if (!RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_SHIFT, UINT(toLong(argv[2])))) return 1;
+        printf("held\n");
+        fflush(stdout);
+        Sleep(DWORD(toLong(argv[3])));
+        UnregisterHotKey(nullptr, 1);
+        return 0;
+    }
     return usage();
 }

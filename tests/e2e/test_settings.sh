@@ -80,8 +80,9 @@ set_start_values
 open_settings
 check "the settings window opens" test -n "$settings"
 
-check_eq "the page texts are exact" \
-  "You can create your own bulb arrangements by dragging bulbs from the center list to the outer boxes.|To remove a bulb from the screen, drag it back to the center list.|Flash Settings|Slow|Fast|Bulb Drawing|On &Desktop|On &Top|Startup Settings|Automatically &Start Lumarel|Bulb Drawing Hot Key|Use &Hot Key:  Ctrl + Shift + " \
+# A hidden page's controls keep no '&' text: their keys cannot fire.
+check_eq "the page texts are exact; hidden pages' '&' texts are put away" \
+  "You can create your own bulb arrangements by dragging bulbs from the center list to the outer boxes.|To remove a bulb from the screen, drag it back to the center list.|Flash Settings|Slow|Fast|Bulb Drawing|||Startup Settings||Bulb Drawing Hot Key|" \
   "$(for id in 109 110 111 114 115 116 119 120 500 501 503 505; do probe gettext "$settings" $id; done | paste -sd'|')"
 check_match "502 and 504 explain start-up and the hot key" \
   '^If this box is checked, Lumarel will run every time.*from the Start menu\.\|You can press the hot key at any time.*underneath them\.$' \
@@ -132,9 +133,14 @@ check_soon_eq "Never is stored" 'Music Play=dword:0' value 'Music Play'
 check_eq "and checked alone" "1 0" "$(control_message 204 0x00F0) $(control_message 205 0x00F0)"
 screenshot settings-music >/dev/null
 
+show_page 3
+check_soon_eq "the Sharing page shows" 1 visible_control 403
+screenshot settings-sharing >/dev/null
+
 # Every change is stored at once.
 show_page 0
 check_soon_eq "the Bulb Factory page shows its flash settings" 1 visible_control 112
+check_eq "its '&' texts are back" "On &Desktop|On &Top" "$(probe gettext "$settings" 119)|$(probe gettext "$settings" 120)"
 probe choose "$settings" 112 0 >/dev/null
 check_soon_eq "Don't Flash is stored" 'Flash Pattern=dword:0' value 'Flash Pattern'
 check_eq "and disables the speed" 0 "$(enabled_control 113)"
@@ -150,6 +156,8 @@ check_soon_eq "On Top moves the bulbs" 'Bulb Location=dword:1' value 'Bulb Locat
 screenshot settings-bulbs >/dev/null
 show_page 4
 check_soon_eq "the General page shows" "1 0" visible_pair 501 112
+check_eq "its '&' texts are back" "Automatically &Start Lumarel|Use &Hot Key:  Ctrl + Shift + " \
+  "$(probe gettext "$settings" 501)|$(probe gettext "$settings" 505)"
 click 505
 check_soon_eq "unchecking the hot key stores off" 'Bulb Location Hot Key On or Off=dword:0' \
   value 'Bulb Location Hot Key On or Off'
@@ -283,3 +291,345 @@ check_soon_eq "the start-up box is checked" 1 control_message 501 0x00F0
 probe press "$settings" 1 >/dev/null
 check_eq "OK closes again" 0 "$(wait_program "$lumarel" 20)"
 check_eq "a checked start-up box made the shortcut" 1 "$(startup_links)"
+
+# --- Opened from the tray: one window however it is asked for; a second
+# "lumarel settings" shows the Screen Saver page; Esc is Cancel, Enter is OK;
+# closing leaves the program running; a hot key another program holds is said.
+WM_COMMAND=0x111 WM_LIGHTS_TRAYICON=0x40A WM_LBUTTONDBLCLK=0x203 WM_NEXTDLGCTL=0x28
+settings_windows() { probe count '#32770' 'Lumarel Settings'; }
+current_page() { probe send "$(probe child "$settings" 50)" 0x130B 0 0; }
+focus_is() { [ "$(probe focus | cut -d' ' -f1)" = "$1" ]; }
+# A popup menu is open: one of the menu windows shows.
+menu_shown() {
+  local m
+  for m in $(probe windows '#32768' -); do [ "$(visible "$m")" = 1 ] && return 0; done
+  return 1
+}
+# focus_control ID: the dialog moves its focus there, as Tab would.
+focus_control() {
+  probe post "$settings" $WM_NEXTDLGCTL "$(probe child "$settings" "$1")" 1 >/dev/null
+  wait_until 5 focus_is "$1"
+}
+
+set_start_values
+start_program lumarel lumarel.exe
+main=$(probe wait Lumarel QuorvaneLumarel 20000)
+probe post "$main" $WM_COMMAND 401 0 >/dev/null
+settings=$(probe wait '#32770' 'Lumarel Settings' 20000)
+check "the tray's Settings command opens the window" test -n "$settings"
+check_eq "on its first page" 0 "$(current_page)"
+probe post "$main" $WM_COMMAND 401 0 >/dev/null
+probe post "$main" $WM_LIGHTS_TRAYICON 0 $WM_LBUTTONDBLCLK >/dev/null
+# The saver's request comes after both in the queue: once its page shows,
+# the two before it have been handled.
+probe post "$main" $WM_COMMAND 401 -1 >/dev/null
+check_soon_eq "the saver's request shows the Screen Saver page" 2 current_page
+check_eq "the command again and a tray double click open no second window" 1 "$(settings_windows)"
+show_page 1
+start_program second lumarel.exe settings
+check_eq "a second \"lumarel settings\" hands over and ends with 0" 0 "$(wait_program "$second" 20)"
+check_soon_eq "the open window shows the Screen Saver page" 2 current_page
+check_eq "still one window" 1 "$(settings_windows)"
+
+show_page 4
+check "the window is in front" wait_until 10 is_foreground "$settings"
+holder=$(mktemp)
+# Straight to the file: a filter in between would hold "held" back until the end.
+( timeout -k 5 60 "$WINE_LOADER" "$TEST_BIN/probe.exe" hotkey 0x51 15000 >"$holder" 2>/dev/null ) >/dev/null 2>&1 &
+holding=$!
+wait_until 20 grep -q held "$holder"
+check "another program holds Ctrl+Shift+Q" grep -q held "$holder"
+key_in_box 0x51
+text=$(probe text 'Hot Key In Use' 10000)
+check_match "choosing its key says another program holds it" 'Another program is already using Ctrl \+ Shift \+ Q as its hot key' "$text"
+probe answer 'Hot Key In Use' OK 5000 >/dev/null
+key_in_box 0x42
+check_soon_eq "B is free again" 'Bulb Location Hot Key Char=dword:66' value 'Bulb Location Hot Key Char'
+check_eq "and taken without a word" 0 "$(probe count '#32770' 'Hot Key In Use')"
+
+show_page 0
+probe choose "$settings" 112 3 >/dev/null
+check_soon_eq "Bulb Chase is stored" 'Flash Pattern=dword:3' value 'Flash Pattern'
+wait_until 10 is_foreground "$settings"
+focus_control 50
+xdotool key Escape
+check "Esc closes the window" probe gone "$settings" 10000
+check_soon_eq "as Cancel" 'Flash Pattern=dword:1' value 'Flash Pattern'
+check "the program goes on" probe find Lumarel QuorvaneLumarel
+probe post "$main" $WM_LIGHTS_TRAYICON 0 $WM_LBUTTONDBLCLK >/dev/null
+settings=$(probe wait '#32770' 'Lumarel Settings' 20000)
+check "a tray double click opens it again" test -n "$settings"
+probe choose "$settings" 112 4 >/dev/null
+check_soon_eq "Random Flashing is stored" 'Flash Pattern=dword:4' value 'Flash Pattern'
+wait_until 10 is_foreground "$settings"
+focus_control 50
+xdotool key Return
+check "Enter closes the window" probe gone "$settings" 10000
+check_eq "as OK" 'Flash Pattern=dword:4' "$(value 'Flash Pattern')"
+probe post "$main" $WM_COMMAND 106 0 >/dev/null
+check_eq "the program ends with 0 from the tray" 0 "$(wait_program "$lumarel" 20)"
+wait "$holding" 2>/dev/null
+rm -f "$holder"
+
+# --- The song and picture lists, in a program folder of their own: clicks and
+# keys on the songs, adding and removing songs and pictures (and a file held
+# open that cannot go), rescans when the window comes back, the context menus
+# from the keyboard, '&' keys only on the page shown, and the tab order.
+GENERATED=$BUILD_ROOT/native/generated/lumarel
+winpath() { echo "Z:${1//\//\\}"; }
+hexlist() { { for n in "$@"; do printf '%s\0' "$n"; done; printf '\0'; } | od -An -tx1 -v | tr -d ' \n' | sed 's/^/hex3:/'; }
+disabled_music() { probe reg HKCU "$key" 'Disabled Music' | sed 's/^[^=]*=//'; }
+own=$(mktemp -d) work=$(mktemp -d)
+cp "$TEST_BIN/lumarel.exe" "$own/"
+music="$own/Lumarel Music" pictures="$own/Lumarel Pictures"
+mkdir "$music" "$pictures"
+cp "$GENERATED/music/Joy to the World.mid" "$GENERATED/music/O Christmas Tree.mid" \
+   "$GENERATED/music/The First Noel.mid" "$music/"
+cp "$GENERATED/music/Auld Lang Syne.mid" "$music/Remove Me.mid"
+cp "$GENERATED/music/Auld Lang Syne.mid" "$music/Held.mid"
+convert -size 24x16 xc:red "BMP3:$pictures/Hill.bmp"
+convert -size 24x16 xc:blue "$pictures/Tree.jpg"
+printf 'no shortcut at all' >"$pictures/Gone.lnk"
+mkdir "$pictures/Album.bmp"
+
+set_start_values
+probe regset HKCU "$key" 'Screen Saver Picture Name' sz 'hill.BMP' >/dev/null
+probe regset HKCU "$key" 'Disabled Music' hex "$(hexlist 'Joy to the World.mid' | sed 's/^hex3://')" >/dev/null
+start_program lumarel "$own/lumarel.exe" settings
+settings=$(probe wait '#32770' 'Lumarel Settings' 20000)
+check "the settings window opens beside its own folders" test -n "$settings"
+
+item_texts() { probe items "$settings" "$1" | cut -d'|' -f1; }
+selected_text() { item_texts "$1" | sed -n "$(( $(control_message "$1" 0x0188) + 1 ))p"; }  # LB_GETCURSEL
+# choose_named ID TEXT: selects the list item with that text, with its notice.
+choose_named() {
+  local at
+  at=$(item_texts "$1" | grep -nxF -- "$2" | cut -d: -f1)
+  [ -n "$at" ] && probe choose "$settings" "$1" $((at - 1)) >/dev/null
+}
+check_eq "the picture list: (None), the folder's files by name, a shortcut to nowhere under its own name" \
+  "(None)|Gone*Gone.lnk|Hill*Hill.bmp|Tree*Tree.jpg" "$(item_texts 313 | paste -sd'|')"
+check_eq "the stored picture is selected, letter case ignored" "Hill*Hill.bmp" "$(selected_text 313)"
+check_eq "the animation list: four plain modules and the twenty floating ones" 24 "$(item_texts 309 | wc -l)"
+check_eq "the stored module is selected" Snow "$(selected_text 309)"
+choose_named 309 Leaves
+check_soon_eq "choosing Leaves stores it" 'Screen Saver Module=sz:Leaves' value 'Screen Saver Module'
+check_eq "and its falling movement, now to be chosen" "Screen Saver Movement Type=dword:2 2 1" \
+  "$(value 'Screen Saver Movement Type') $(control_message 311 0x0147) $(enabled_control 311)"
+choose_named 309 'Snow Flakes'
+check_soon_eq "Snow Flakes is stored" 'Screen Saver Module=sz:Snow Flakes' value 'Screen Saver Module'
+check_eq "and has no movement to choose; the movement stays" "0 Screen Saver Movement Type=dword:2" \
+  "$(enabled_control 311) $(value 'Screen Saver Movement Type')"
+choose_named 313 'Tree*Tree.jpg'
+check_soon_eq "a picture is stored by its file name" 'Screen Saver Picture Name=sz:Tree.jpg' \
+  value 'Screen Saver Picture Name'
+screenshot settings-saver-lists >/dev/null
+
+add_picture() {
+  local open
+  probe press "$settings" 315 >/dev/null
+  open=$(probe wait '#32770' 'Open' 10000) || return 1
+  probe settext "$open" 1148 "$(winpath "$1")" >/dev/null || probe settext "$open" 1152 "$(winpath "$1")" >/dev/null
+  probe press "$open" 1 >/dev/null
+  probe gone "$open" 10000
+}
+convert -size 20x20 xc:green "BMP3:$work/New.bmp"
+mkdir "$work/other" "$work/same"
+convert -size 24x16 xc:yellow "BMP3:$work/other/Hill.bmp"
+cp "$pictures/Hill.bmp" "$work/same/Hill.bmp"
+add_picture "$work/New.bmp"
+check_soon_eq "Add stores the new picture" 'Screen Saver Picture Name=sz:New.bmp' value 'Screen Saver Picture Name'
+check "copied into the picture folder" cmp "$work/New.bmp" "$pictures/New.bmp"
+check_eq "listed and selected" "New*New.bmp" "$(selected_text 313)"
+add_picture "$work/other/Hill.bmp"
+check "another picture of a listed name is refused" probe answer 'Cannot Add Picture' OK 10000
+check_eq "the stored picture stays" 'Screen Saver Picture Name=sz:New.bmp' "$(value 'Screen Saver Picture Name')"
+check "and the folder's picture of that name is untouched" cmp "$work/same/Hill.bmp" "$pictures/Hill.bmp"
+add_picture "$work/same/Hill.bmp"
+check_soon_eq "the same bytes under that name count as added" 'Screen Saver Picture Name=sz:Hill.bmp' \
+  value 'Screen Saver Picture Name'
+check_eq "without a complaint" 0 "$(probe count '#32770' 'Cannot Add Picture')"
+
+choose_named 313 'New*New.bmp'
+check_soon_eq "New is chosen again" 'Screen Saver Picture Name=sz:New.bmp' value 'Screen Saver Picture Name'
+probe post "$settings" $WM_COMMAND 1102 0 >/dev/null
+text=$(probe text 'Permanently Remove This Picture?' 10000)
+check_match "Remove Picture asks, naming the picture" '^This will remove "New" from Lumarel and permanently delete the file' "$text"
+probe answer 'Permanently Remove This Picture?' Yes 5000 >/dev/null
+check_soon_eq "and stores (None) after deleting it" 'Screen Saver Picture Name=sz:(None)' value 'Screen Saver Picture Name'
+check "the file is gone" test ! -e "$pictures/New.bmp"
+check_eq "and so is its item; (None) is selected" "(None) 0" \
+  "$(selected_text 313) $(item_texts 313 | grep -c New)"
+choose_named 313 'Gone*Gone.lnk'
+check_soon_eq "the shortcut is chosen" 'Screen Saver Picture Name=sz:Gone.lnk' value 'Screen Saver Picture Name'
+probe post "$settings" $WM_COMMAND 1102 0 >/dev/null
+check_soon_eq "a shortcut goes without a question" 'Screen Saver Picture Name=sz:(None)' value 'Screen Saver Picture Name'
+check "its file is gone" test ! -e "$pictures/Gone.lnk"
+
+hold_file() {
+  holder=$(mktemp)
+  ( timeout -k 5 60 "$WINE_LOADER" "$TEST_BIN/probe.exe" hold "$(winpath "$1")" 10000 >"$holder" 2>/dev/null ) \
+    >/dev/null 2>&1 &
+  holding=$!
+  wait_until 20 grep -q held "$holder"
+}
+choose_named 313 'Tree*Tree.jpg'
+check_soon_eq "Tree is chosen" 'Screen Saver Picture Name=sz:Tree.jpg' value 'Screen Saver Picture Name'
+hold_file "$pictures/Tree.jpg"
+check "another program holds Tree.jpg open" grep -q held "$holder"
+probe post "$settings" $WM_COMMAND 1102 0 >/dev/null
+probe answer 'Permanently Remove This Picture?' Yes 10000 >/dev/null
+text=$(probe text 'Cannot Remove Picture' 10000)
+check_match "a picture that cannot be deleted is reported" 'the picture file "Tree.jpg" can.t be deleted' "$text"
+probe answer 'Cannot Remove Picture' OK 5000 >/dev/null
+check_eq "its item, file and setting stay" "Tree*Tree.jpg yes Screen Saver Picture Name=sz:Tree.jpg" \
+  "$(selected_text 313) $(test -e "$pictures/Tree.jpg" && echo yes) $(value 'Screen Saver Picture Name')"
+wait "$holding" 2>/dev/null
+
+# The picture list's menu from the keyboard: R is Remove Picture.
+check "the window is in front" wait_until 10 is_foreground "$settings"
+focus_control 313
+xdotool key shift+F10
+wait_until 10 menu_shown
+xdotool key r
+check "Shift+F10 opens the picture's menu, whose Remove asks" probe answer 'Permanently Remove This Picture?' No 10000
+check "No keeps the file" test -e "$pictures/Tree.jpg"
+
+convert -size 20x20 xc:white "BMP3:$pictures/Late.bmp"
+probe post "$settings" 0x0006 1 0 >/dev/null  # WM_ACTIVATE, as when the user comes back
+check_soon_eq "a picture put in the folder meanwhile is listed when the window comes back" 1 \
+  eval 'item_texts 313 | grep -c "^Late\*Late.bmp$"'
+
+# Music.
+show_page 1
+check_soon_eq "the Music Box page shows its song list" 1 visible_control 200
+check_eq "the song list: the folder's songs by name, without their endings" \
+  "Held|Joy to the World|O Christmas Tree|Remove Me|The First Noel" "$(item_texts 200 | paste -sd'|')"
+list=$(probe child "$settings" 200)
+row=$(probe send "$list" 0x01A1 0 0)  # LB_GETITEMHEIGHT
+# click_song X ITEM: a left click at x in the song's row.
+click_song() {
+  local y=$(( $2 * row + row / 2 ))
+  probe post "$list" 0x0201 1 $(( (y << 16) | $1 )) >/dev/null
+  probe post "$list" 0x0202 0 $(( (y << 16) | $1 )) >/dev/null
+}
+click_song 10 2
+check_soon_eq "a click on O Christmas Tree's box switches it off" "$(hexlist 'Joy to the World.mid' 'O Christmas Tree.mid')" disabled_music
+click_song 20 2
+probe post "$list" 0x0100 0x20 0 >/dev/null  # Space
+check_soon_eq "a click between box and name changes nothing; Space switches it on again" \
+  "$(hexlist 'Joy to the World.mid')" disabled_music
+click_song 10 1
+check_soon_eq "Joy to the World's box switches it on" "$(hexlist)" disabled_music
+click_song 10 4
+check_soon_eq "The First Noel's box switches it off" "$(hexlist 'The First Noel.mid')" disabled_music
+screenshot settings-music-songs >/dev/null
+
+music_boxes() {
+  echo $(($(probe count '#32770' 'Problem Using Sound Card') + $(probe count '#32770' 'Problem Playing Music')))
+}
+choose_named 200 'O Christmas Tree'
+probe post "$settings" $WM_COMMAND 1201 0 >/dev/null
+choose_named 200 'Held'
+probe post "$settings" $WM_COMMAND 1201 0 >/dev/null
+click_song 10 4
+# Messages are handled in the order they came: once the last click is
+# stored, both Play Now commands have run.
+check_soon_eq "after two Play Now commands" "$(hexlist)" disabled_music
+check "with no sound device at most one music box shows" test "$(music_boxes)" -le 1
+for title in 'Problem Using Sound Card' 'Problem Playing Music'; do probe answer "$title" OK 500 >/dev/null; done
+
+choose_named 200 'Remove Me'
+probe post "$settings" $WM_COMMAND 1201 0 >/dev/null
+probe post "$settings" $WM_COMMAND 1202 0 >/dev/null
+text=$(probe text 'Permanently Remove This Song?' 10000)
+check_match "Remove Song asks, naming the song's file" '^This will remove the song "Remove Me(\.mid)?" from Lumarel and permanently delete the song file' "$text"
+probe answer 'Permanently Remove This Song?' Yes 5000 >/dev/null
+check_soon_eq "the song just played is stopped and deleted" no eval 'test -e "$music/Remove Me.mid" && echo yes || echo no'
+check_soon_eq "and leaves the list" "Held|Joy to the World|O Christmas Tree|The First Noel" eval 'item_texts 200 | paste -sd"|"'
+for title in 'Problem Using Sound Card' 'Problem Playing Music'; do probe answer "$title" OK 500 >/dev/null; done
+hold_file "$music/Held.mid"
+choose_named 200 Held
+probe post "$settings" $WM_COMMAND 1202 0 >/dev/null
+probe answer 'Permanently Remove This Song?' Yes 10000 >/dev/null
+text=$(probe text 'Cannot Remove Song' 10000)
+check_match "a song file that cannot be deleted is reported" 'the song file "Held.mid" can.t be deleted' "$text"
+probe answer 'Cannot Remove Song' OK 5000 >/dev/null
+check_eq "and stays, listed" "yes Held" "$(test -e "$music/Held.mid" && echo yes) $(item_texts 200 | head -1)"
+wait "$holding" 2>/dev/null
+rm -f "$holder"
+
+# The song list's menu from the keyboard, and Space on the focused list.
+wait_until 10 is_foreground "$settings"
+focus_control 200
+xdotool key shift+F10
+wait_until 10 menu_shown
+xdotool key r
+check "Shift+F10 opens the song's menu, whose Remove asks" probe answer 'Permanently Remove This Song?' No 10000
+cp "$GENERATED/music/Good King Wenceslas.mid" "$music/"
+probe post "$settings" 0x0006 1 0 >/dev/null  # WM_ACTIVATE
+check_soon_eq "a song put in the folder meanwhile is listed when the window comes back" \
+  "Good King Wenceslas|Held|Joy to the World|O Christmas Tree|The First Noel" eval 'item_texts 200 | paste -sd"|"'
+cp "$GENERATED/music/Hark! The Herald Angels Sing.mid" "$work/Aaa First.mid"
+probe press "$settings" 201 >/dev/null
+open=$(probe wait '#32770' 'Open' 10000)
+probe settext "$open" 1148 "$(winpath "$work/Aaa First.mid")" >/dev/null ||
+  probe settext "$open" 1152 "$(winpath "$work/Aaa First.mid")" >/dev/null
+probe press "$open" 1 >/dev/null
+check_soon_eq "Add Song copies the song in and lists it first" "Aaa First" eval 'item_texts 200 | head -1'
+check "the copy is in the song folder" cmp "$work/Aaa First.mid" "$music/Aaa First.mid"
+
+# '&' keys reach the page shown only: T is On Top's and Format Text's, both
+# hidden here; N is Never's, on this page. S is Add Song's here, the start-up
+# box's on the General page.
+wait_until 10 is_foreground "$settings"
+focus_control 200
+xdotool key alt+t alt+n
+check_soon_eq "Alt+N checks Never" 'Music Play=dword:0' value 'Music Play'
+check_eq "Alt+T before it moved no bulbs and opened no font dialog" "Bulb Location=dword:0 0" \
+  "$(value 'Bulb Location') $(probe count '#32770' 'Font')"
+xdotool key alt+s
+open=$(probe wait '#32770' 'Open' 10000)
+check "Alt+S on the Music Box page is Add Song" test -n "$open"
+probe press "$open" 2 >/dev/null
+probe gone "$open" 10000 >/dev/null
+
+# Tab runs down each page, then through the buttons below, the tabs last.
+# tab_walk N: the control ids Tab reaches, N presses from the focus.
+tab_walk() {
+  local ids=() previous
+  previous=$(probe focus | cut -d' ' -f1)
+  for _ in $(seq "$1"); do
+    xdotool key Tab
+    wait_until 5 eval '[ "$(probe focus | cut -d" " -f1)" != "$previous" ]'
+    previous=$(probe focus | cut -d' ' -f1)
+    ids+=("$previous")
+  done
+  echo "${ids[*]}"
+}
+wait_until 10 is_foreground "$settings"
+focus_control 200
+check_eq "the Music Box page's tab order" "201 204 214 701 702 51 1 2 50 200" "$(tab_walk 10)"
+show_page 2
+wait_until 10 is_foreground "$settings"
+focus_control 303
+check_eq "the Screen Saver page's tab order (no movement for Snow Flakes)" \
+  "305 306 307 309 313 314 315 316 701 702 51 1 2 50 303" "$(tab_walk 15)"
+show_page 4
+wait_until 10 is_foreground "$settings"
+focus_control 501
+check_eq "the General page's tab order" "505 506 51 1 2 50 501" "$(tab_walk 7)"
+before=$(control_message 501 0x00F0)
+xdotool key alt+s
+check_soon_eq "Alt+S on the General page is the start-up box" "$((1 - before))" control_message 501 0x00F0
+check_eq "and opens no file dialog" 0 "$(probe count '#32770' 'Open')"
+screenshot settings-general-keys >/dev/null
+
+probe press "$settings" 2 >/dev/null
+check_eq "Cancel closes this settings start with 0" 0 "$(wait_program "$lumarel" 20)"
+# Joy to the World was off when the window opened and The First Noel on; the
+# list has since gained songs in front of both.
+check_eq "Cancel puts the songs' choices back by name" "$(hexlist 'Joy to the World.mid')" "$(disabled_music)"
+check_eq "and the picture and module" "Screen Saver Picture Name=sz:hill.BMP|Screen Saver Module=sz:Snow" \
+  "$(value 'Screen Saver Picture Name')|$(value 'Screen Saver Module')"
+rm -rf "$own" "$work"

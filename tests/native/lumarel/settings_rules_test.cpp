@@ -96,3 +96,42 @@ TEST(CancelPlan, SongFlagsFollowNamesNotPositions) {
     live = {{"Sleigh", true}};
     EXPECT_EQ(planCancel(taken, defaultArrangement(), live).songFlags, std::vector<bool>{false});
 }
+
+TEST(SettingsRules, SongClicksByZone) {
+    // The check box's frame runs from 5 to 16; a pixel either side still counts.
+    EXPECT_EQ(songClickAt(3), SongClick::kNone);
+    EXPECT_EQ(songClickAt(4), SongClick::kToggle);
+    EXPECT_EQ(songClickAt(17), SongClick::kToggle);
+    EXPECT_EQ(songClickAt(18), SongClick::kNone);
+    EXPECT_EQ(songClickAt(22), SongClick::kNone);
+    EXPECT_EQ(songClickAt(23), SongClick::kPlay);
+    EXPECT_EQ(songClickAt(400), SongClick::kPlay);
+}
+
+TEST(SettingsRules, PictureNamesComeFromTheFileOrTheShortcutsTarget) {
+    EXPECT_EQ(pictureDisplayNameOf({"Snowy Hill.jpg", ""}), "Snowy Hill");
+    EXPECT_EQ(pictureDisplayNameOf({"a.b.gif", ""}), "a.b");
+    EXPECT_EQ(pictureDisplayNameOf({"NoEnding", ""}), "NoEnding");
+    EXPECT_EQ(pictureDisplayNameOf({"Link.lnk", "C:\\Photos\\Frost.bmp"}), "Frost");
+    EXPECT_EQ(pictureDisplayNameOf({"Link.lnk", "C:/Photos/Dec.25/Tree.jpeg"}), "Tree");
+    // A shortcut to nowhere resolves to nothing and keeps its own name.
+    EXPECT_EQ(pictureDisplayNameOf({"Gone Away.lnk", ""}), "Gone Away");
+}
+
+TEST(SettingsRules, NewPictureItemsSkipWhatIsListedIgnoringCase) {
+    std::vector<std::string> listed = {"(None)", "Hill*Hill.JPG"};
+    std::vector<PictureFile> found = {{"hill.jpg", ""}, {"Tree.bmp", ""}, {"TREE.BMP", ""}, {"Far.lnk", "D:\\Sky.gif"}};
+    EXPECT_EQ(newPictureItems(listed, found), (std::vector<std::string>{"Tree*Tree.bmp", "Sky*Far.lnk"}));
+    // "(None)" is no file: a file of that name is still listed.
+    EXPECT_EQ(newPictureItems(listed, {{"(None)", ""}}), (std::vector<std::string>{"(None)*(None)"}));
+    EXPECT_TRUE(newPictureItems({"A*a.bmp", "B*b.bmp"}, {{"B.BMP", ""}, {"a.bmp", ""}}).empty());
+}
+
+TEST(SettingsRules, RemoveQuestionsNameTheFileInQuotes) {
+    EXPECT_EQ(removeSongQuestion("Carol.mid"),
+              "This will remove the song \"Carol.mid\" from Lumarel and permanently delete the song file on your "
+              "disk.\r\n\r\nAre you sure you want to do this?");
+    EXPECT_EQ(removePictureQuestion("Hill"),
+              "This will remove \"Hill\" from Lumarel and permanently delete the file from your Lumarel Pictures "
+              "folder.\r\n\r\nAre you sure you want to do this?");
+}
