@@ -312,7 +312,7 @@ focus_control() {
 }
 
 set_start_values
-start_program lumarel lumarel.exe
+WINE_TIMEOUT=300 start_program lumarel lumarel.exe
 main=$(probe wait Lumarel QuorvaneLumarel 20000)
 probe post "$main" $WM_COMMAND 401 0 >/dev/null
 settings=$(probe wait '#32770' 'Lumarel Settings' 20000)
@@ -395,7 +395,8 @@ mkdir "$pictures/Album.bmp"
 set_start_values
 probe regset HKCU "$key" 'Screen Saver Picture Name' sz 'hill.BMP' >/dev/null
 probe regset HKCU "$key" 'Disabled Music' hex "$(hexlist 'Joy to the World.mid' | sed 's/^hex3://')" >/dev/null
-start_program lumarel "$own/lumarel.exe" settings
+# This session runs longer than an ordinary program may.
+WINE_TIMEOUT=300 start_program lumarel "$own/lumarel.exe" settings
 settings=$(probe wait '#32770' 'Lumarel Settings' 20000)
 check "the settings window opens beside its own folders" test -n "$settings"
 
