@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "../bench_timing.h"
+#include "base/failure.h"
 #include "bulbs/bulb_writer.h"
 #include "bulbs/extra_bulb.h"
 #include "bulbs_test_support.h"
@@ -82,6 +83,7 @@ void makeAddOnBulbs(const std::string& folder) {
     for (int i = 0; i < kAddOnBulbs; ++i) {
         std::string path = folder + "Bulb " + std::to_string(i) + ".bul";
         std::string name = "Add-On Bulb " + std::to_string(i);
+        bulbtest::writeFile(path, {});  // the writer fills a file the library reserved
         writeNewBulbFile(path.c_str(), gif.c_str(), 700000 + i, name.c_str(), "Bench", "None");
         new ExtraBulbObject(path.c_str());
     }
@@ -135,7 +137,7 @@ double timePageSwitches(HWND window) {
 
 }  // namespace
 
-int main() {
+int run() {
     std::string folder = folderOfProgram();
     HMODULE program = LoadLibraryExA((folder + "lumarel.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!program) {
@@ -199,4 +201,13 @@ int main() {
     destroyAllBulbs();
     clearCategories();
     return 0;
+}
+
+int main() {
+    try {
+        return run();
+    } catch (const Failure& failure) {
+        fprintf(stderr, "bench_settings: failed with code %ld\n", long(failure.code));
+        return 1;
+    }
 }
