@@ -1,0 +1,210 @@
+// The settings window in process, with its dialogs taken from lumarel.exe:
+// what the song list draws for a song on, off and selected; the song list's
+// check boxes have a help topic of their own; a hot key another program
+// holds is reported, and only then; the music and picture lists follow their
+// folders.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/handles.h"
+#include "base/message.h"
+#include "built_in_kinds.h"
+#include "bulbs_test_support.h"
+#include "music/music_box.h"
+#include "music/song_list.h"
+#include "resources/resource_ids.h"
+#include "temp_folder.h"
+#include "ui/settings_pages.h"
+#include "ui/settings_store.h"
+
+using namespace lumarel;
+
+namespace {
+
+struct Shown {
+    std::string text, title;
+};
+
+class SettingsPages : public BuiltInKindsTest {
+protected:
+    lumarel_test::TempFolder songs{"lumarel-settings-songs"};
+    std::vector<Shown> shown;
+    std::vector<ULONG_PTR> topics;
+    bool hotKeyFree = true;
+    int registrations = 0;
+    ScopedMessageSink sink{[this](HWND, const char* text, const char* title, UINT) {
+        shown.push_back({text, title});
+        return IDNO;
+    }};
+    HWND window = nullptr;
+
+    void SetUp() override {
+        BuiltInKindsTest::SetUp();
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_BAR_CLASSES};
+        InitCommonControlsEx(&controls);
+        resetSettings();
+        setMusicPlayMode(kPlayNever);  // the lists are the point, not playing
+        for (const char* name : {"Carol.mid", "Bells.mid", "Anthem.mid"})
+            bulbtest::writeFile(songs / name, {'x'});
+        MusicHost music;
+        music.musicFolder = songs.path() + "\\";
+        setMusicHost(music);
+        buildSongList();
+        SettingsHost host;
+        host.resources = programPictures();
+        host.openHelp = [this](HWND, UINT, ULONG_PTR topic) { topics.push_back(topic); };
+        host.reregisterHotKey = [this] {
+            ++registrations;
+            return hotKeyFree;
+        };
+        setSettingsHost(host);
+        openSettingsWindow(1);
+        window = settingsWindow();
+        ASSERT_TRUE(window);
+    }
+    void TearDown() override {
+        if (settingsWindow()) DestroyWindow(settingsWindow());
+        setSettingsHost({});
+        setMusicHost({});
+        songList().clear();
+        resetSettings();
+        BuiltInKindsTest::TearDown();
+    }
+
+    HWND list() const { return GetDlgItem(window, IDC_SONG_LIST); }
+    std::vector<std::string> songItems() const {
+        std::vector<std::string> items;
+        int count = int(SendMessageA(list(), LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            char text[MAX_PATH] = {};
+            SendMessageA(list(), LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text));
+            items.push_back(text);
+        }
+        return items;
+    }
+    // Draws item `item` of the song list into a white bitmap and returns it
+    // as 0x00RRGGBB values, row by row.
+    std::vector<uint32_t> drawSong(int item, bool selected, int width, int height) {
+        WindowDc screen(nullptr);
+        unique_hdc dc(CreateCompatibleDC(screen.get()));
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        unique_hbitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        SelectObjectScope use(dc.get(), bitmap.get());
+        DRAWITEMSTRUCT draw{};
+        draw.CtlType = ODT_LISTBOX;
+        draw.CtlID = IDC_SONG_LIST;
+        draw.itemID = UINT(item);
+        draw.itemAction = ODA_DRAWENTIRE;
+        draw.itemState = selected ? ODS_SELECTED : 0;
+        draw.hwndItem = list();
+        draw.hDC = dc.get();
+        draw.rcItem = {0, 0, width, height};
+        drawSongItem(draw);
+        GdiFlush();
+        const auto* pixels = static_cast<const uint32_t*>(bits);
+        std::vector<uint32_t> out(pixels, pixels + width * height);
+        for (uint32_t& p : out) p &= 0xFFFFFF;
+        return out;
+    }
+    static uint32_t rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+    // How many pixels of colour `colour` lie in the rectangle.
+    static int countIn(const std::vector<uint32_t>& pixels, int width, RECT r, uint32_t colour) {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) n += pixels[size_t(y * width + x)] == colour;
+        return n;
+    }
+    void sendHelp(int id, int x) {
+        HWND control = GetDlgItem(window, id);
+        POINT at{x, 5};
+        ClientToScreen(control, &at);
+        HELPINFO info{sizeof info, HELPINFO_WINDOW, id, control, 0, at};
+        SendMessageA(window, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    }
+};
+
+TEST_F(SettingsPages, SongItemsShowATickOnlyWhenOnAndHighlightOnlyTheName) {
+    ASSERT_EQ((std::vector<std::string>{"Anthem", "Bells", "Carol"}), songItems());
+    ASSERT_TRUE(enableSong("Bells.mid", false));
+    const int width = 120, height = 16;
+    const uint32_t ink = rgb(GetSysColor(COLOR_WINDOWTEXT)), mark = rgb(GetSysColor(COLOR_HIGHLIGHT));
+    const RECT insideBox{6, 3, 16, 13};  // within the frame's 1-pixel border
+
+    std::vector<uint32_t> on = drawSong(0, false, width, height), off = drawSong(1, false, width, height);
+    EXPECT_GE(countIn(on, width, insideBox, ink), 9) << "three strokes of at least three pixels";
+    EXPECT_EQ(0, countIn(off, width, insideBox, ink));
+    // Both have the frame, and a name from x = 23 on.
+    for (const auto* pixels : {&on, &off}) {
+        EXPECT_GT(countIn(*pixels, width, RECT{5, 0, 17, height}, ink), 30);
+        EXPECT_GT(countIn(*pixels, width, RECT{23, 0, width, height}, ink), 10);
+        EXPECT_EQ(0, countIn(*pixels, width, RECT{0, 0, width, height}, mark));
+    }
+    std::vector<uint32_t> selected = drawSong(0, true, width, height);
+    EXPECT_EQ(0, countIn(selected, width, RECT{0, 0, 20, height}, mark)) << "the check box is never highlighted";
+    EXPECT_GT(countIn(selected, width, RECT{21, 0, width, height}, mark), 100);
+}
+
+TEST_F(SettingsPages, TheSongListsCheckBoxesHaveAHelpTopicOfTheirOwn) {
+    sendHelp(IDC_SONG_LIST, 10);
+    sendHelp(IDC_SONG_LIST, 16);
+    sendHelp(IDC_SONG_LIST, 40);
+    sendHelp(IDC_SAVER_PICTURES, 10);
+    EXPECT_EQ((std::vector<ULONG_PTR>{202, 202, 200, 313}), topics);
+}
+
+TEST_F(SettingsPages, AHotKeyAnotherProgramHoldsIsReportedAndOnlyThen) {
+    auto typeKey = [&](UINT key) {
+        SendMessageA(window, WM_VKEYTOITEM, MAKEWPARAM(key, 0), reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_HOTKEY_KEY)));
+    };
+    typeKey('K');
+    EXPECT_EQ(1, registrations);
+    EXPECT_TRUE(shown.empty());
+    hotKeyFree = false;
+    typeKey('J');
+    EXPECT_EQ('J', getHotKeyChar());
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_EQ("Hot Key In Use", shown[0].title);
+    EXPECT_NE(std::string::npos, shown[0].text.find("Ctrl + Shift + J"));
+    typeKey(VK_OEM_MINUS);
+    EXPECT_EQ(2, registrations) << "a key that is no hot key registers nothing";
+    // Switching the hot key off cannot collide with anyone.
+    hotKeyFree = true;
+    CheckDlgButton(window, IDC_HOTKEY_CHECK, BST_UNCHECKED);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_HOTKEY_CHECK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_HOTKEY_CHECK)));
+    EXPECT_EQ(3, registrations);
+    EXPECT_EQ(1u, shown.size());
+}
+
+TEST_F(SettingsPages, SpaceTogglesTheSelectedSongAndAFolderChangeShowsOnReturn) {
+    SendMessageA(list(), LB_SETCURSEL, 2, 0);
+    SendMessageA(list(), WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_FALSE(songList()[2].enabled);
+    SendMessageA(list(), WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_TRUE(songList()[2].enabled);
+
+    bulbtest::writeFile(songs / "Aria.mid", {'x'});
+    SendMessageA(window, WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ((std::vector<std::string>{"Anthem", "Aria", "Bells", "Carol"}), songItems());
+    // The item data follows the rebuilt list.
+    EXPECT_EQ(3, SendMessageA(list(), LB_GETITEMDATA, 3, 0));
+}
+
+TEST_F(SettingsPages, RemoveSongAsksNamingTheFileAndNoKeepsIt) {
+    SendMessageA(list(), LB_SETCURSEL, 1, 0);
+    SendMessageA(window, WM_COMMAND, IDM_REMOVE_SONG, 0);
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_EQ("Permanently Remove This Song?", shown[0].title);
+    EXPECT_NE(std::string::npos, shown[0].text.find("\"Bells"));
+    EXPECT_TRUE(bulbtest::exists(songs / "Bells.mid"));
+    EXPECT_EQ(3u, songItems().size());
+}
+
+}  // namespace
