@@ -425,6 +425,13 @@ choose_named 313 'Tree*Tree.jpg'
 check_soon_eq "a picture is stored by its file name" 'Screen Saver Picture Name=sz:Tree.jpg' \
   value 'Screen Saver Picture Name'
 screenshot settings-saver-lists >/dev/null
+probe press "$settings" 307 >/dev/null
+font=$(probe wait '#32770' 'Font' 10000)
+check "Format Text opens the font dialog" test -n "$font"
+probe press "$font" 1 >/dev/null
+probe gone "$font" 10000 >/dev/null
+check_soon_eq "OK there stores the message font, a 60-byte record" 120 \
+  eval "probe reg HKCU '$key' 'Screen Saver Message Font' | sed 's/^.*:\(.*\)$/\1/' | tr -d '\n' | wc -c"
 
 add_picture() {
   local open
