@@ -23,6 +23,7 @@
 #include "music/music_box.h"
 #include "music/song_list.h"
 #include "resources/resource_ids.h"
+#include "saver/animation_table.h"
 #include "ui/settings_window.h"
 
 using namespace lumarel;
@@ -157,10 +158,13 @@ int run() {
     music.musicFolder = songs;
     setMusicHost(music);
     buildSongList();
-    std::vector<std::string> pictures = makeFiles(folder + "Lumarel Pictures\\", "Picture", ".jpg", kPictures);
+    std::string pictureFolder = folder + kPicturesFolder;
+    std::vector<std::string> pictures = makeFiles(pictureFolder, "Picture", ".jpg", kPictures);
 
     SettingsHost host;
     host.resources = program;
+    host.picturesFolder = pictureFolder;
+    for (int i = 0; i < kAnimationEntries; ++i) host.floatingModules.push_back(animationEntry(i).name);
     setSettingsHost(host);
     int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     double blit = fullScreenBlit(width, height);
@@ -197,7 +201,7 @@ int run() {
     row("page switch (Music Box, Screen Saver)", pageSwitch);
 
     for (const std::string& picture : pictures) DeleteFileA(picture.c_str());
-    RemoveDirectoryA((folder + "Lumarel Pictures\\").c_str());
+    RemoveDirectoryA(pictureFolder.c_str());
     destroyAllBulbs();
     clearCategories();
     return 0;

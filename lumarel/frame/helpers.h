@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include "base/dialog_helpers.h"
 #include "base/program_path.h"
 
 namespace lumarel {
@@ -19,17 +20,5 @@ void openHelp(HWND owner, UINT command, ULONG_PTR data);
 void checkMidiVolume(HWND owner);
 // The decision alone: true when both channels are below one sixteenth.
 bool midiVolumeTooLow(DWORD volume);
-
-// Hides or shows a dialog control so that its '&' mnemonic cannot fire while
-// hidden: the text is kept in a window property and blanked.
-void showDialogControl(HWND control, bool show);
-// The control's text, the saved one while it is hidden.
-void dialogControlText(HWND control, char* buffer, int size);
-// Frees every saved text of a dialog's children.
-void freeSavedControlTexts(HWND dialog);
-
-// Standard open-file dialog. True when a file was chosen, false when
-// cancelled; throws the dialog's extended error otherwise.
-bool chooseFileToOpen(HWND owner, char* buffer, DWORD size, const char* filter);
 
 }  // namespace lumarel

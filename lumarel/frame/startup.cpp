@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "base/failure.h"
 #include "base/help_topics.h"
@@ -18,6 +20,7 @@
 #include "frame/tray.h"
 #include "music/music_box.h"
 #include "resources/resource_ids.h"
+#include "saver/animation_table.h"
 #include "saver/screen_saver.h"
 #include "ui/association.h"
 #include "ui/bulb_factory.h"
@@ -28,6 +31,20 @@
 namespace lumarel {
 
 namespace {
+
+// What the settings window shows of the screen saver: the picture folder
+// beside the program and the animations made of floaters.
+std::string saverPicturesFolder() {
+    char folder[MAX_PATH];
+    programPath(folder, true);
+    return std::string(folder) + kPicturesFolder;
+}
+
+std::vector<std::string> floatingModuleNames() {
+    std::vector<std::string> names;
+    for (int i = 0; i < kAnimationEntries; ++i) names.push_back(animationEntry(i).name);
+    return names;
+}
 
 void showSlowBulbReminder() {
     if (getPreventSlowBulbWarning()) return;
@@ -267,7 +284,8 @@ int runLumarel(HINSTANCE instance, const char* commandText) {
         setSettingsHost({a.mainWindow, [] { if (app().settingsOnly) PostQuitMessage(0); }, showUnexpectedError,
                          [](int location) { setBulbLocation(location); }, reregisterHotKey, discardWorldSet,
                          notifySaverPreview,
-                         [](HWND owner, UINT command, ULONG_PTR data) { openHelp(owner, command, data); }});
+                         [](HWND owner, UINT command, ULONG_PTR data) { openHelp(owner, command, data); },
+                         nullptr, saverPicturesFolder(), floatingModuleNames()});
         if (a.settingsOnly) openSettingsWindow(kScreenSaverTab);
         LoadAcceleratorsA(a.instance, "LIGHTS");  // loaded, never translated
         if (a.openPath[0]) importBulbFile(a.mainWindow, a.openPath);

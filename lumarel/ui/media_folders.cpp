@@ -1,21 +1,22 @@
 #include <windows.h>
 
-#include "base/program_path.h"
 #include "base/text.h"
 #include "music/music_box.h"
-#include "saver/animation_table.h"
 #include "ui/settings_pages.h"
 
 // The one place the settings window learns where songs and pictures live:
-// the music box's own folder, and the screen saver's picture folder.
+// the music box's own folder, and the picture folder the program names.
 
 namespace lumarel {
 
 void songFolderPath(char (&path)[MAX_PATH]) { musicFolderPath(path); }
 
-void pictureFolderPath(char (&path)[MAX_PATH]) {
-    programPath(path, true);
-    boundedAppend(path, sizeof path, kPicturesFolder);
+bool pictureFolderPath(char (&path)[MAX_PATH]) {
+    path[0] = '\0';
+    const std::string& folder = settingsHost().picturesFolder;
+    if (folder.empty() || folder.size() >= MAX_PATH) return false;
+    boundedCopy(path, sizeof path, folder.c_str());
+    return true;
 }
 
 }  // namespace lumarel

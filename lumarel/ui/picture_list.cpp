@@ -8,7 +8,7 @@
 #include "base/handles.h"
 #include "base/message.h"
 #include "base/text.h"
-#include "frame/helpers.h"
+#include "base/dialog_helpers.h"
 #include "resources/resource_ids.h"
 #include "ui/settings_pages.h"
 #include "ui/settings_store.h"
@@ -45,12 +45,12 @@ bool exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_
 
 std::vector<PictureFile> scanPictureFolder() {
     char folder[MAX_PATH];
-    pictureFolderPath(folder);
+    std::vector<PictureFile> found;
+    if (!pictureFolderPath(folder)) return found;
     CreateDirectoryA(folder, nullptr);
     char pattern[MAX_PATH];
     boundedCopy(pattern, sizeof pattern, folder);
     boundedAppend(pattern, sizeof pattern, "*");
-    std::vector<PictureFile> found;
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA(pattern, &entry);
     if (search == INVALID_HANDLE_VALUE) return found;
@@ -116,7 +116,7 @@ bool copyIntoFolder(const char* path, std::string& fileName) {
     const char* slash = strrchr(path, '\\');
     fileName = slash ? slash + 1 : path;
     char target[MAX_PATH];
-    pictureFolderPath(target);
+    if (!pictureFolderPath(target)) return false;
     CreateDirectoryA(target, nullptr);
     if (strlen(target) + fileName.size() >= sizeof target) return false;
     boundedAppend(target, sizeof target, fileName.c_str());
@@ -181,7 +181,7 @@ void removeSelectedPicture(HWND window) {
     if (text.find('*') == std::string::npos) return;  // "(None)" is no file
     std::string fileName(pictureStoredName(text));
     char path[MAX_PATH];
-    pictureFolderPath(path);
+    if (!pictureFolderPath(path)) return;
     boundedAppend(path, sizeof path, fileName.c_str());
     if (!endsWithNoCase(path, ".lnk") &&
         showMessage(window, removePictureQuestion(pictureDisplayName(text)).c_str(),

@@ -8,7 +8,6 @@
 #include "base/failure.h"
 #include "engine/bulb_object.h"
 #include "resources/resource_ids.h"
-#include "saver/animation_table.h"
 #include "ui/saver_install.h"
 #include "ui/settings_pages.h"
 #include "ui/settings_store.h"
@@ -147,7 +146,7 @@ void fillAnimationList(HWND window) {
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     auto add = [&](const char* name) { SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name)); };
     for (const char* name : kPlainModules) add(name);
-    for (int i = 0; i < kAnimationEntries; ++i) add(animationEntry(i).name);
+    for (const std::string& name : settingsHost().floatingModules) add(name.c_str());
     // An add-on bulb's pictures float as a module of its own name.
     for (BulbObject* bulb = firstBulb(); bulb; bulb = bulb->next())
         if (bulb->isAddOn()) add(bulb->name());

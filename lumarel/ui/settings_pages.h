@@ -28,7 +28,8 @@ void showFlashSettings(HWND window);
 
 // Where the songs and the pictures live (trailing backslash).
 void songFolderPath(char (&path)[MAX_PATH]);
-void pictureFolderPath(char (&path)[MAX_PATH]);
+// False (and empty) when the program named no picture folder.
+bool pictureFolderPath(char (&path)[MAX_PATH]);
 
 // A failure of the file dialog that is not a cancel.
 void failOnDialogError();

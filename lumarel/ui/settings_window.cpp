@@ -5,7 +5,7 @@
 
 #include "base/failure.h"
 #include "bulbs/bulb_sending.h"
-#include "frame/helpers.h"
+#include "base/dialog_helpers.h"
 #include "resources/resource_ids.h"
 #include "ui/settings_pages.h"
 #include "ui/settings_store.h"

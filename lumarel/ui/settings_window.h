@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace lumarel {
 
@@ -22,6 +24,8 @@ struct SettingsHost {
     std::function<void()> notifyPreview;         // restarts a running saver preview
     std::function<void(HWND, UINT, ULONG_PTR)> openHelp;  // WinHelp's command and data
     HINSTANCE resources = nullptr;  // the dialogs and menus; null: this program
+    std::string picturesFolder;     // the saver's pictures, with its trailing backslash
+    std::vector<std::string> floatingModules;  // the saver's animations of floaters
 };
 void setSettingsHost(SettingsHost host);
 

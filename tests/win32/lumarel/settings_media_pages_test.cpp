@@ -1,8 +1,8 @@
 // The settings window in process, with its dialogs taken from lumarel.exe:
 // what the song list draws for a song on, off and selected; the song list's
 // check boxes have a help topic of their own; a hot key another program
-// holds is reported, and only then; the music and picture lists follow their
-// folders.
+// holds is reported, and only then; the song and picture lists follow the
+// folders they are given.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -32,7 +32,7 @@ struct Shown {
 
 class SettingsPages : public BuiltInKindsTest {
 protected:
-    lumarel_test::TempFolder songs{"lumarel-settings-songs"};
+    lumarel_test::TempFolder songs{"lumarel-settings-songs"}, pictures{"lumarel-settings-pictures"};
     std::vector<Shown> shown;
     std::vector<ULONG_PTR> topics;
     bool hotKeyFree = true;
@@ -57,6 +57,7 @@ protected:
         buildSongList();
         SettingsHost host;
         host.resources = programPictures();
+        host.picturesFolder = pictures.path() + "\\";
         host.openHelp = [this](HWND, UINT, ULONG_PTR topic) { topics.push_back(topic); };
         host.reregisterHotKey = [this] {
             ++registrations;
@@ -77,16 +78,18 @@ protected:
     }
 
     HWND list() const { return GetDlgItem(window, IDC_SONG_LIST); }
-    std::vector<std::string> songItems() const {
-        std::vector<std::string> items;
-        int count = int(SendMessageA(list(), LB_GETCOUNT, 0, 0));
+    std::vector<std::string> items(int id) const {
+        HWND control = GetDlgItem(window, id);
+        std::vector<std::string> texts;
+        int count = int(SendMessageA(control, LB_GETCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
-            char text[MAX_PATH] = {};
-            SendMessageA(list(), LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text));
-            items.push_back(text);
+            char text[2 * MAX_PATH] = {};
+            SendMessageA(control, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text));
+            texts.push_back(text);
         }
-        return items;
+        return texts;
     }
+    std::vector<std::string> songItems() const { return items(IDC_SONG_LIST); }
     // Draws item `item` of the song list into a white bitmap and returns it
     // as 0x00RRGGBB values, row by row.
     std::vector<uint32_t> drawSong(int item, bool selected, int width, int height) {
@@ -205,6 +208,21 @@ TEST_F(SettingsPages, RemoveSongAsksNamingTheFileAndNoKeepsIt) {
     EXPECT_NE(std::string::npos, shown[0].text.find("\"Bells"));
     EXPECT_TRUE(bulbtest::exists(songs / "Bells.mid"));
     EXPECT_EQ(3u, songItems().size());
+}
+
+// (Wine keeps no temporary flag on a file, so that skip is not shown here.)
+TEST_F(SettingsPages, PicturesComeFromTheNamedFolderWithoutFoldersOrHiddenFiles) {
+    EXPECT_EQ((std::vector<std::string>{"(None)"}), items(IDC_SAVER_PICTURES));
+    for (const char* name : {"Shown.bmp", "Hidden.bmp"}) bulbtest::writeFile(pictures / name, {'x'});
+    SetFileAttributesA((pictures / "Hidden.bmp").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    CreateDirectoryA((pictures / "Album.bmp").c_str(), nullptr);
+    SendMessageA(window, WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ((std::vector<std::string>{"(None)", "Shown*Shown.bmp"}), items(IDC_SAVER_PICTURES));
+    // A file that went stays listed while the window is open.
+    DeleteFileA((pictures / "Shown.bmp").c_str());
+    SendMessageA(window, WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(2u, items(IDC_SAVER_PICTURES).size());
+    SetFileAttributesA((pictures / "Hidden.bmp").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 }  // namespace
