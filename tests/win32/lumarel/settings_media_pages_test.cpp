@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "temp_folder.h"
 #include "ui/settings_pages.h"
 #include "ui/settings_store.h"
+#include "ui/themes.h"
 
 using namespace lumarel;
 
@@ -48,15 +50,18 @@ protected:
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_BAR_CLASSES};
         InitCommonControlsEx(&controls);
         resetSettings();
-        setMusicPlayMode(kPlayNever);  // the lists are the point, not playing
         for (const char* name : {"Carol.mid", "Bells.mid", "Anthem.mid"})
             bulbtest::writeFile(songs / name, {'x'});
         MusicHost music;
         music.musicFolder = songs.path() + "\\";
+        music.loadChoices = loadMusic;
         setMusicHost(music);
         buildSongList();
+        setMusicPlayMode(kPlayNever);
+        saveMusic();
         SettingsHost host;
         host.resources = programPictures();
+        host.floatingModules = {"Leaves", "Halloween"};
         host.picturesFolder = pictures.path() + "\\";
         host.openHelp = [this](HWND, UINT, ULONG_PTR topic) { topics.push_back(topic); };
         host.reregisterHotKey = [this] {
@@ -208,6 +213,64 @@ TEST_F(SettingsPages, RemoveSongAsksNamingTheFileAndNoKeepsIt) {
     EXPECT_NE(std::string::npos, shown[0].text.find("\"Bells"));
     EXPECT_TRUE(bulbtest::exists(songs / "Bells.mid"));
     EXPECT_EQ(3u, songItems().size());
+}
+
+TEST_F(SettingsPages, SongFilesDroppedOnTheListAreCopiedInAndListed) {
+    lumarel_test::TempFolder elsewhere{"lumarel-settings-dropped"};
+    bulbtest::writeFile(elsewhere / "Dropped.MID", {'m'});
+    bulbtest::writeFile(elsewhere / "notes.txt", {'t'});
+    std::string names = (elsewhere / "Dropped.MID") + '\0' + (elsewhere / "notes.txt") + '\0' + '\0';
+    // The shell's drop: a DROPFILES header, then the paths; the list frees it.
+    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size());
+    ASSERT_TRUE(drop);
+    auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
+    header->pFiles = sizeof(DROPFILES);
+    memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(), names.size());
+    GlobalUnlock(drop);
+    SendMessageA(list(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    EXPECT_EQ((std::vector<std::string>{"Anthem", "Bells", "Carol", "Dropped"}), songItems());
+    EXPECT_EQ(std::vector<uint8_t>{'m'}, bulbtest::readFile(songs / "Dropped.MID"));
+    EXPECT_FALSE(bulbtest::exists(songs / "notes.txt")) << "only files with a song ending are taken";
+}
+
+TEST_F(SettingsPages, ALoadedThemeShowsInTheListsAndCancelPutsTheOpeningBack) {
+    bulbtest::writeFile(pictures / "Frost.bmp", {'x'});
+    SendMessageA(window, WM_ACTIVATE, WA_ACTIVE, 0);
+    auto selected = [&](int id) {
+        int item = int(SendDlgItemMessageA(window, id, LB_GETCURSEL, 0, 0));
+        std::vector<std::string> texts = items(id);
+        return item >= 0 && size_t(item) < texts.size() ? texts[size_t(item)] : std::string("none");
+    };
+    char opening[MAX_PATH];
+    getPictureName(opening);
+    // The stored default names no file here: nothing is selected.
+    EXPECT_EQ("none", selected(IDC_SAVER_PICTURES)) << opening;
+    EXPECT_EQ("Snow", selected(IDC_SAVER_ANIMATIONS));
+    // The theme: a picture, a floating module and Bells off.
+    setPictureName("frost.BMP");
+    setSaverModule("Leaves");
+    ASSERT_TRUE(enableSong("Bells.mid", false));
+    saveMusic();
+    saveTheme("Frosty");
+    setPictureName("(None)");
+    setSaverModule("Snow");
+    ASSERT_TRUE(enableSong("Bells.mid", true));
+    saveMusic();
+
+    loadTheme("Frosty");
+    EXPECT_EQ("Frost*Frost.bmp", selected(IDC_SAVER_PICTURES));
+    EXPECT_EQ("Leaves", selected(IDC_SAVER_ANIMATIONS));
+    EXPECT_EQ((std::vector<bool>{true, false, true}),
+              (std::vector<bool>{songList()[0].enabled, songList()[1].enabled, songList()[2].enabled}));
+    EXPECT_EQ((std::vector<std::string>{"Anthem", "Bells", "Carol"}), songItems());
+
+    DestroyWindow(window);  // the close box: Cancel
+    char name[MAX_PATH];
+    getPictureName(name);
+    EXPECT_STREQ(opening, name);
+    getSaverModule(name);
+    EXPECT_STREQ("Snow", name);
+    EXPECT_TRUE(songList()[1].enabled);
 }
 
 // (Wine keeps no temporary flag on a file, so that skip is not shown here.)
