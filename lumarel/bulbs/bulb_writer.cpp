@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/data_folders.h"
 #include "base/text.h"
 #include "bulbs/bit_rows.h"
 #include "bulbs/crc32.h"
@@ -154,9 +155,11 @@ uint32_t storeRegionBlock(const char* bulbPath, int pictureIndex, const uint8_t*
 
 void setCompactionStepHook(CompactionStepHook hook) { compactionHook = hook; }
 
-void reserveNewFile(char (&path)[MAX_PATH], const char* folder, const char* base, const char* extension) {
+void reserveNewFile(char (&path)[MAX_PATH], const char* folder, const char* base, const char* extension,
+                    const std::vector<std::string>& shadowed) {
     for (int attempt = 1; attempt <= kReserveAttempts; ++attempt) {
         check(bulbFileCandidate(path, folder, base, attempt, extension));
+        if (!folderHolding(shadowed, path + strlen(folder)).empty()) continue;
         try {
             WinFile reserved(path, true, CREATE_NEW);
             return;

@@ -4,6 +4,8 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "bulbs/bulb_file.h"
 #include "bulbs/win_file.h"
@@ -45,8 +47,11 @@ uint32_t storeRegionBlock(const char* bulbPath, int pictureIndex, const uint8_t*
 // base + " 2" + extension and so on in `folder` (which ends with a
 // backslash), so the name is ours until the file is deleted; `path` gets the
 // name. Throws the system's code when the folder cannot be written, 'asrt'
-// when the path is too long or the first 1000 names are taken.
-void reserveNewFile(char (&path)[MAX_PATH], const char* folder, const char* base, const char* extension);
+// when the path is too long or the first 1000 names are taken. A name that
+// a file in one of `shadowed` (folders read together with this one) already
+// has counts as taken too, so the new file hides none of theirs.
+void reserveNewFile(char (&path)[MAX_PATH], const char* folder, const char* base, const char* extension,
+                    const std::vector<std::string>& shadowed = {});
 
 // Rewrites the file without dead data. The compacted copy is written to a
 // temporary file in `folder` and then moved over the original in one step,

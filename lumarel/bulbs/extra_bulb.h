@@ -62,6 +62,8 @@ public:
     bool uniform() const { return uniform_; }
     const BulbHeader& header() const { return header_; }
     const char* path() const { return filePath().c_str(); }
+    // Reads from another file from now on: a saved copy of its own file.
+    void useFile(const char* path) { setFilePath(path); }
 
 private:
     struct Picture {

@@ -9,7 +9,7 @@
 #include "bulbs/bulb_writer.h"
 #include "bulbs/extra_bulb.h"
 #include "base/failure.h"
-#include "base/program_path.h"
+#include "base/data_folders.h"
 #include "base/text.h"
 #include "base/reg_key.h"
 #include "ui/bulb_factory.h"
@@ -46,8 +46,10 @@ std::string fileTitle(const char* path) {
     return fileNamePart(path);
 }
 
-bool makeFolder(const char* folder) {
-    return CreateDirectoryA(folder, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+// The folders the scan reads, the one that wins on equal names last.
+std::vector<std::string> bulbFolders() {
+    if (!folderOverride.empty()) return {folderOverride};
+    return dataReadFolders(DataKind::Bulbs);
 }
 
 // Where the settings window shows a bulb once it can (its bulb list comes
@@ -108,9 +110,12 @@ void importIntoLibrary(const char* path) {
         std::string destination = std::string(folder) + fileNamePart(source);
         if (destination.size() >= sizeof target) return;
         strcpy(target, destination.c_str());
-        makeFolder(folder);
+        makeFolderTree(folder);
         sameFile = equalsNoCase(source, target);
-        if (!sameFile && !CopyFileA(source, target, TRUE)) {
+        // A bulb file of that name in another bulb folder counts as existing:
+        // the copy would hide it.
+        bool taken = !sameFile && !folderHolding(bulbFolders(), fileNamePart(source)).empty();
+        if (!sameFile && (taken || !CopyFileA(source, target, TRUE))) {
             ask(std::string("Sorry, ") + fileNamePart(source) +
                     " could not be imported.\r\n\r\nIt may have the same file name as another bulb file that "
                     "already exists. Rename it, then try again.",
@@ -139,36 +144,19 @@ bool bulbFolder(char (&folder)[MAX_PATH]) {
         strcpy(folder, folderOverride.c_str());
         return true;
     }
-    programPath(folder, true);
-    if (strlen(folder) >= MAX_PATH - strlen(kBulbFolderName) - strlen("*.bul")) return false;
-    strcat(folder, kBulbFolderName);
-    return true;
+    return dataWriteFolder(DataKind::Bulbs, folder) && strlen(folder) < MAX_PATH - strlen("*.bul");
 }
 
 void scanBulbFolder() {
-    char folder[MAX_PATH];
-    if (!bulbFolder(folder)) return;
-    std::string pattern = std::string(folder) + "*.bul";
-    WIN32_FIND_DATAA found;
-    struct Search {
-        HANDLE handle;
-        ~Search() {
-            if (handle != INVALID_HANDLE_VALUE) FindClose(handle);
-        }
-    } search{FindFirstFileA(pattern.c_str(), &found)};
-    if (search.handle == INVALID_HANDLE_VALUE) return;
-    do {
-        if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY))
-            continue;
-        std::string path = std::string(folder) + found.cFileName;
-        if (path.size() >= MAX_PATH) continue;
+    // A folder too deep for "*.bul" lists nothing, so its bulbs are skipped.
+    for (const DataFile& file : listFolders(bulbFolders(), "*.bul")) {
         bool damaged = false;
-        if (loadBulb(path.c_str(), damaged) || !damaged) continue;
-        std::string text = "Lumarel has detected that the bulb file \"" + fileTitle(path.c_str()) +
+        if (loadBulb(file.path.c_str(), damaged) || !damaged) continue;
+        std::string text = "Lumarel has detected that the bulb file \"" + fileTitle(file.path.c_str()) +
                            "\" is somehow damaged. Using this bulb may cause problems, so we recommend that you "
                            "delete it.\r\n\r\nDo you want to delete this bulb file?";
-        if (ask(text, "Damaged Bulb File", MB_ICONWARNING | MB_YESNO) == IDYES) DeleteFileA(path.c_str());
-    } while (FindNextFileA(search.handle, &found));
+        if (ask(text, "Damaged Bulb File", MB_ICONWARNING | MB_YESNO) == IDYES) DeleteFileA(file.path.c_str());
+    }
 }
 
 void importBulbFile(HWND, const char* path) {
@@ -185,10 +173,10 @@ bool makeBulbFromGif(const char* gifPath, char (&bulbPath)[MAX_PATH]) {
     bool reserved = false;
     try {
         check(bulbFolder(folder));
-        check(makeFolder(folder));
+        check(makeFolderTree(folder));
         std::string base = fileNamePart(gifPath);
         if (size_t dot = base.rfind('.'); dot != std::string::npos) base.resize(dot);
-        reserveNewFile(bulbPath, folder, base.c_str(), ".bul");
+        reserveNewFile(bulbPath, folder, base.c_str(), ".bul", bulbFolders());
         reserved = true;
         char author[kBulbTextSize], copyright[kBulbTextSize];
         check(creditsForNewBulb(author, copyright));

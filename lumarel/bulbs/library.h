@@ -1,14 +1,14 @@
-// The bulb library: the add-on bulb files in "Lumarel Bulbs\" beside the
-// program, importing bulb files and GIFs, and making new bulbs from GIFs.
+// The bulb library: the add-on bulb files in the "Lumarel Bulbs\" folders
+// (beside the program and the user's own, base/data_folders.h), importing
+// bulb files and GIFs, and making new bulbs from GIFs.
 #pragma once
 #include <windows.h>
 
 namespace lumarel {
 
-inline constexpr const char* kBulbFolderName = "Lumarel Bulbs\\";
-
-// Loads every bulb file of the bulb folder into the bulb list; offers to
-// delete each damaged one.
+// Loads every bulb file of the bulb folders into the bulb list, a file of
+// the user's folder in place of the program's file of the same name; offers
+// to delete each damaged one.
 void scanBulbFolder();
 // Imports a bulb file or a GIF the user opened or dropped. Opens the
 // settings window first when it is closed.
@@ -20,11 +20,11 @@ void importIntoLibrary(const char* path);
 // and the user's credits. False (after telling the user) when it cannot.
 bool makeBulbFromGif(const char* gifPath, char (&bulbPath)[MAX_PATH]);
 
-// The bulb folder with its trailing backslash; false when the path is too
-// long to hold a bulb file name.
+// The bulb folder new bulbs are written to, with its trailing backslash;
+// false when the path is too long to hold a bulb file name.
 bool bulbFolder(char (&folder)[MAX_PATH]);
 
-// For tests: another bulb folder, and a stand-in for the message boxes
+// For tests: one bulb folder in place of both, and a stand-in for the message boxes
 // (given text, title and flags; returns the button).
 using LibraryMessageBox = int (*)(const char* text, const char* title, UINT flags);
 void setBulbFolderForTests(const char* folder);

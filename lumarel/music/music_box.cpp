@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "base/message.h"
-#include "base/program_path.h"
+#include "base/data_folders.h"
 #include "music/media_graph.h"
 #include "music/music_logic.h"
 #include "music/music_texts.h"
@@ -24,14 +24,20 @@ MusicHost& host() {
     return h;
 }
 
-const std::string& musicFolder() {
-    MusicHost& h = host();
-    if (h.musicFolder.empty()) {
-        char folder[MAX_PATH];
-        programPath(folder, true);
-        h.musicFolder = std::string(folder) + music_text::kMusicFolder;
-    }
-    return h.musicFolder;
+// The song folders, the one that wins on equal names last. A host's own
+// folder (the tests') stands for both.
+std::vector<std::string> songFolders() {
+    const MusicHost& h = host();
+    if (!h.musicFolder.empty()) return {h.musicFolder};
+    return dataReadFolders(DataKind::Music);
+}
+
+// Where added songs and the reset file go.
+std::string writeFolder() {
+    const MusicHost& h = host();
+    if (!h.musicFolder.empty()) return h.musicFolder;
+    char folder[MAX_PATH];
+    return dataWriteFolder(DataKind::Music, folder) ? folder : std::string();
 }
 
 std::vector<uint8_t> resetResource() {
@@ -65,7 +71,12 @@ public:
     void mciClose(uint32_t device) override { mciSendCommandA(MCIDEVICEID(device), MCI_CLOSE, MCI_WAIT, 0); }
     bool mediaPlay(const char* path) override { return graph_.play(path, host().window, host().mediaMessage); }
     void mediaRelease() override { graph_.release(); }
-    const char* musicFolder() override { return lumarel::musicFolder().c_str(); }
+    std::string songFolder(const std::string& name) override {
+        std::vector<std::string> folders = songFolders();
+        std::string holder = folderHolding(folders, name.c_str());
+        return !holder.empty() ? holder : folders.empty() ? std::string() : folders.back();
+    }
+    std::string resetFolder() override { return writeFolder(); }
     void resolve(char (&path)[260]) override {
         if (host().resolveShortcut) host().resolveShortcut(path);
     }
@@ -76,7 +87,7 @@ public:
     void writeResetFile() override {
         std::vector<uint8_t> bytes = resetResource();
         if (bytes.empty()) return;
-        CreateDirectoryA(musicFolder(), nullptr);
+        makeFolderTree(writeFolder());
         writeHiddenFile(resetPath().c_str(), bytes);
     }
     bool settingsOpen() override { return host().settingsWindow && host().settingsWindow() != nullptr; }
@@ -97,7 +108,7 @@ public:
     MediaGraph& graph() { return graph_; }
 
 private:
-    std::string resetPath() const { return lumarel::musicFolder() + music_text::kResetFile; }
+    std::string resetPath() const { return writeFolder() + music_text::kResetFile; }
 
     MediaGraph graph_;
     HCURSOR saved_ = nullptr;
@@ -119,7 +130,7 @@ void setMusicHost(MusicHost h) { host() = std::move(h); }
 
 void buildSongList() {
     const MusicHost& h = host();
-    songList() = scanSongFolder(musicFolder().c_str(), [&](char (&path)[MAX_PATH]) {
+    songList() = scanSongFolders(songFolders(), [&](char (&path)[MAX_PATH]) {
         if (h.resolveShortcut) h.resolveShortcut(path);
     });
     if (h.loadChoices) h.loadChoices();
@@ -164,7 +175,7 @@ void changePlayMode(int32_t mode) {
 }
 
 void addSongs(const std::vector<std::string>& paths, bool songsOnly) {
-    copySongFiles(musicFolder().c_str(), paths, songsOnly);
+    copySongFiles(writeFolder(), songFolders(), paths, songsOnly);
     buildSongList();
 }
 
@@ -193,7 +204,7 @@ bool addSongWithDialog(HWND owner) {
 }
 
 void musicFolderPath(char (&path)[MAX_PATH]) {
-    const std::string& folder = musicFolder();
+    const std::string folder = writeFolder();
     size_t n = folder.size() < MAX_PATH ? folder.size() : MAX_PATH - 1;
     memcpy(path, folder.data(), n);
     path[n] = '\0';

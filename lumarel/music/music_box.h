@@ -1,5 +1,6 @@
-// The music box: songs from "Lumarel Music" beside the program, MIDI through
-// MCI and everything else through a media graph, all on the GUI thread.
+// The music box: songs from the "Lumarel Music" folders (beside the program
+// and the user's own, base/data_folders.h), MIDI through MCI and everything
+// else through a media graph, all on the GUI thread.
 #pragma once
 #include <windows.h>
 
@@ -16,7 +17,7 @@ namespace lumarel {
 struct MusicHost {
     HWND window = nullptr;  // receives MM_MCINOTIFY and the media graph's message
     UINT mediaMessage = 0;
-    std::string musicFolder;  // with its trailing backslash; empty: beside the program
+    std::string musicFolder;  // with its trailing backslash; empty: the data folders
     std::function<int()> runMode;          // 0 normal, 1 saver, 2 preview
     std::function<HWND()> settingsWindow;  // null while it is closed
     std::function<void()> loadChoices;     // the stored switched-off songs and play mode
@@ -43,6 +44,6 @@ void changePlayMode(int32_t mode);                 // 0..4, then choose and play
 void addSongs(const std::vector<std::string>& paths, bool songsOnly);
 void addDroppedSongs(HDROP drop);   // every dropped file with a song ending
 bool addSongWithDialog(HWND owner);  // "Add Song...": false when cancelled
-void musicFolderPath(char (&path)[MAX_PATH]);
+void musicFolderPath(char (&path)[MAX_PATH]);  // where added songs go
 
 }  // namespace lumarel

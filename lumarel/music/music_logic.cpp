@@ -98,7 +98,7 @@ void MusicBox::playSong(size_t index) {
     stopPlayback();
     current_ = songs_[index].name;
     char path[260];
-    if (!songPath(player_.musicFolder(), current_.c_str(), path)) {
+    if (!songPath(player_.songFolder(current_).c_str(), current_.c_str(), path)) {
         showOnce(pathMessageShown_, music_text::kPathTooLong, music_text::kPlayingTitle);
         return;
     }
@@ -119,7 +119,7 @@ void MusicBox::playSong(size_t index) {
 void MusicBox::startMidi(const char* path) {
     strcpy(songPath_, path);
     char reset[260];
-    if (songPath(player_.musicFolder(), music_text::kResetFile, reset)) {
+    if (songPath(player_.resetFolder().c_str(), music_text::kResetFile, reset)) {
         if (!resetChecked_) {
             resetChecked_ = true;
             if (!player_.resetFileCurrent()) {

@@ -22,8 +22,11 @@ public:
     // Builds and runs a media graph for the file; false (graph released) on any failure.
     virtual bool mediaPlay(const char* path) = 0;
     virtual void mediaRelease() = 0;
-    // Song folder with its trailing backslash, and shortcut resolution in place.
-    virtual const char* musicFolder() = 0;
+    // The folder (trailing backslash) that holds the named song, the user's
+    // winning over the program's; the folder the reset file is written to;
+    // and shortcut resolution in place.
+    virtual std::string songFolder(const std::string& name) = 0;
+    virtual std::string resetFolder() = 0;
     virtual void resolve(char (&path)[260]) = 0;
     // The reset file: whether it holds the resource's bytes; (re)write it.
     virtual bool resetFileCurrent() = 0;

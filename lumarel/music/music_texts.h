@@ -21,7 +21,6 @@ inline constexpr const char* kMediaTrouble =
 inline constexpr const char* kSoundCardTitle = "Problem Using Sound Card";
 inline constexpr const char* kPlayingTitle = "Problem Playing Music";
 
-inline constexpr const char* kMusicFolder = "Lumarel Music\\";
 inline constexpr const char* kResetFile = "reset.mid";
 inline constexpr const char* kAddSongFilter =
     "Music Files\0*.MID;*.RMI;*.AIF;*.AIFC;*.AIFF;*.AU;*.MP3;*.MPEG;*.SND;*.WAV\0";

@@ -2,19 +2,13 @@
 
 #include <cstring>
 
+#include "base/data_folders.h"
 #include "base/handles.h"
 #include "base/text.h"
 
 namespace lumarel {
 
 namespace {
-
-struct FindHandle {
-    HANDLE h;
-    ~FindHandle() {
-        if (h != INVALID_HANDLE_VALUE) FindClose(h);
-    }
-};
 
 const char* fileNameOf(const char* path) {
     const char* name = path;
@@ -25,32 +19,28 @@ const char* fileNameOf(const char* path) {
 
 }  // namespace
 
-std::vector<Song> scanSongFolder(const char* folder, const ShortcutResolver& resolve) {
+std::vector<Song> scanSongFolders(const std::vector<std::string>& folders, const ShortcutResolver& resolve) {
     std::vector<Song> songs;
-    char pattern[MAX_PATH];
-    if (!songPath(folder, "*", pattern)) return songs;
-    WIN32_FIND_DATAA found;
-    FindHandle search{FindFirstFileA(pattern, &found)};
-    if (search.h == INVALID_HANDLE_VALUE) return songs;
-    constexpr DWORD kSkipped = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY;
-    do {
-        if (found.dwFileAttributes & kSkipped) continue;
+    for (const DataFile& file : listFolders(folders, "*")) {
         char path[MAX_PATH];
-        if (!songPath(folder, found.cFileName, path)) continue;  // cannot be played either
+        if (!songPath("", file.path.c_str(), path)) continue;  // cannot be played either
         if (isShortcut(path)) resolve(path);
-        if (hasSongEnding(path)) songs.push_back({found.cFileName, true, true});
-    } while (FindNextFileA(search.h, &found));
+        if (hasSongEnding(path)) songs.push_back({file.name, true, true});
+    }
     sortSongs(songs);
     return songs;
 }
 
-void copySongFiles(const char* folder, const std::vector<std::string>& paths, bool songsOnly) {
-    CreateDirectoryA(folder, nullptr);  // fails harmlessly when it exists
+void copySongFiles(const std::string& target, const std::vector<std::string>& folders,
+                   const std::vector<std::string>& paths, bool songsOnly) {
+    makeFolderTree(target);  // fails harmlessly when it exists
     for (const std::string& source : paths) {
         if (songsOnly && !hasSongEnding(source.c_str())) continue;
-        char target[MAX_PATH];
-        if (!songPath(folder, fileNameOf(source.c_str()), target)) continue;
-        CopyFileA(source.c_str(), target, TRUE);  // an existing song stays as it is
+        const char* name = fileNameOf(source.c_str());
+        if (!folderHolding(folders, name).empty()) continue;  // an existing song stays as it is
+        char copy[MAX_PATH];
+        if (!songPath(target.c_str(), name, copy)) continue;
+        CopyFileA(source.c_str(), copy, TRUE);
     }
 }
 

@@ -27,7 +27,4 @@ const AnimationEntry& animationEntry(int index);
 // Exact comparison of the name; null when there is none.
 const AnimationEntry* findAnimation(const char* name);
 
-// The folder beside the program that holds the background pictures.
-inline constexpr const char* kPicturesFolder = "Lumarel Pictures\\";
-
 }  // namespace lumarel

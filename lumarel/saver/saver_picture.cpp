@@ -3,12 +3,11 @@
 #include <cstring>
 
 #include "base/failure.h"
-#include "base/program_path.h"
+#include "base/data_folders.h"
 #include "base/text.h"
 #include "bulbs/gif_bitmaps.h"
 #include "engine/palette.h"
 #include "engine/resource_bytes.h"
-#include "saver/animation_table.h"
 #include "saver/jpeg_to_bmp.h"
 #include "ui/settings_store.h"
 #include "ui/shortcut.h"
@@ -96,9 +95,7 @@ BackgroundPicture loadBackgroundPicture(const char* name) {
     BackgroundPicture result;
     try {
         char path[MAX_PATH];
-        programPath(path, true);
-        boundedAppend(path, sizeof path, kPicturesFolder);
-        boundedAppend(path, sizeof path, name);
+        check(dataFilePath(DataKind::Pictures, name, path));
         if (endsWithNoCase(path, ".lnk")) resolveShortcut(path);
         PaletteBuilder palette;
         if (endsWithNoCase(path, ".jpg") || endsWithNoCase(path, ".jpeg")) {

@@ -1,7 +1,7 @@
-// The screen saver's background picture, from "Lumarel Pictures" beside the
-// program: a shortcut is followed; a JPEG is converted once to a BMP file in
-// the temporary folder; a GIF gives its first frame; anything else is read
-// as a BMP file.
+// The screen saver's background picture, from the "Lumarel Pictures" folders
+// (the user's copy of a name first, base/data_folders.h): a shortcut is
+// followed; a JPEG is converted once to a BMP file in the temporary folder; a
+// GIF gives its first frame; anything else is read as a BMP file.
 #pragma once
 #include <windows.h>
 

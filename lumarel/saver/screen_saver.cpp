@@ -7,7 +7,7 @@
 
 #include "base/failure.h"
 #include "base/handles.h"
-#include "base/program_path.h"
+#include "base/data_folders.h"
 #include "base/text.h"
 #include "engine/bitmap.h"
 #include "engine/engine_context.h"
@@ -315,8 +315,7 @@ const char* saverAnimationName(int index) {
 }
 
 void saverPicturesFolder(char (&path)[MAX_PATH]) {
-    programPath(path, true);
-    boundedAppend(path, sizeof path, kPicturesFolder);
+    if (!dataWriteFolder(DataKind::Pictures, path)) path[0] = '\0';
 }
 
 }  // namespace lumarel

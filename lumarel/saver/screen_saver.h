@@ -18,7 +18,8 @@ bool screenSaverRunning();
 void setSaverRandom(RandomSource* random);
 
 // For the settings window: the built-in floater animations by index (null
-// past the last) and the pictures folder beside the program.
+// past the last) and the pictures folder new pictures are copied to (the
+// picture list reads both folders: listDataFiles in base/data_folders.h).
 const char* saverAnimationName(int index);
 void saverPicturesFolder(char (&path)[MAX_PATH]);
 

@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "base/data_folders.h"
 #include "base/failure.h"
 #include "base/help_topics.h"
 #include "base/message.h"
 #include "bulbs/bulb_writer.h"
+#include "bulbs/extra_bulb.h"
 #include "bulbs/library.h"
 #include "bulbs/win_file.h"
 #include "engine/bulb_object.h"
@@ -48,6 +50,7 @@ bool prepare(int32_t key) {
     s.bulbPath = bulb->filePath();
     char folder[MAX_PATH];
     if (!bulbFolder(folder)) return true;
+    makeFolderTree(folder);  // the user's bulb folder may not exist yet
     s.folder = folder;
     s.workingCopy = s.folder + kWorkingCopyName;
     try {
@@ -166,7 +169,14 @@ void saveBulb(HWND dialog, BulbObject& bulb) {
     writeHeader(s.workingCopy, edited);
     s.header = edited;
     appendCategoryBlock(s.workingCopy.c_str(), categories.c_str());
-    compactBulbOver(s.workingCopy.c_str(), s.bulbPath.c_str(), s.folder.c_str());
+    // A shipped bulb in a folder the program may not write to is saved as the
+    // user's own copy, which the bulb reads from now on.
+    std::string target = rewritePathOf(dataRoots(), DataKind::Bulbs, s.bulbPath);
+    compactBulbOver(s.workingCopy.c_str(), target.c_str(), s.folder.c_str());
+    if (target != s.bulbPath) {
+        static_cast<ExtraBulbObject&>(bulb).useFile(target.c_str());
+        s.bulbPath = target;
+    }
 }
 
 void onSave(HWND dialog) {

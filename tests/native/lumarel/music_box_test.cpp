@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,11 @@ public:
         log.push_back("release");
         graph = false;
     }
-    const char* musicFolder() override { return folder.c_str(); }
+    std::string songFolder(const std::string& name) override {
+        auto held = heldElsewhere.find(name);
+        return held != heldElsewhere.end() ? held->second : folder;
+    }
+    std::string resetFolder() override { return writeTo.empty() ? folder : writeTo; }
     void resolve(char (&path)[260]) override {
         log.push_back(std::string("resolve ") + path);
         if (!shortcutTarget.empty()) snprintf(path, 260, "%s", shortcutTarget.c_str());
@@ -76,6 +81,8 @@ public:
     }
 
     std::string folder = "C:\\L\\Lumarel Music\\";
+    std::map<std::string, std::string> heldElsewhere;  // song name -> the folder holding it
+    std::string writeTo;                               // the reset's folder, when not `folder`
     std::string shortcutTarget;
     uint32_t openError = 0, sequencerOpenError = 0, playError = 0;
     bool mediaWorks = true, graph = false;
@@ -370,6 +377,24 @@ TEST_F(MusicBoxTest, MediaFailureAndTooLongPathsShowTheirBoxes) {
                             [](const std::string& l) { return l.rfind("media ", 0) == 0; }),
               4)
         << "nothing opened for the long path";
+}
+
+TEST_F(MusicBoxTest, EachSongOpensFromTheFolderHoldingItAndTheResetFromTheFolderWrittenTo) {
+    const std::string user = "C:\\Users\\ann\\AppData\\Roaming\\Lumarel\\Lumarel Music\\";
+    player.heldElsewhere["mine.mid"] = user;
+    player.writeTo = user;
+    player.resetCurrent = false;
+    songs({"mine.mid", "shipped.wav"});
+    box.playSong(0);
+    ASSERT_GE(player.log.size(), 2u);
+    EXPECT_EQ(player.log[0], "write reset");
+    EXPECT_EQ(player.log[1], "open " + user + "reset.mid") << "the reset lives where the program may write";
+    endReset();
+    EXPECT_EQ(player.log.back(), "play 2");
+    EXPECT_NE(std::find(player.log.begin(), player.log.end(), "open " + user + "mine.mid"), player.log.end())
+        << "the user's own song opens from the user's folder";
+    box.playSong(1);
+    EXPECT_EQ(player.log.back(), "media " + player.folder + "shipped.wav") << "a shipped song from beside the program";
 }
 
 TEST_F(MusicBoxTest, AMessageBoxPumpingTheTimerStacksNoSecondBoxAndNoSecondChoice) {

@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include "base/data_folders.h"
+
 #include "bulbs/bulb_writer.h"
 #include "bulbs/extra_bulb.h"
 #include "bulbs_test_support.h"
+#include "temp_folder.h"
 #include "engine/bulb_categories.h"
 #include "engine/bulb_object.h"
 
@@ -161,6 +164,80 @@ TEST_F(Library, GifBecomesANewBulbWithTheNextFreeName) {
     EXPECT_EQ(shown[0].title, "Cannot Import GIF File");
     EXPECT_EQ(shown[0].text, "Sorry, this GIF file cannot be imported. It may be damaged in some way.");
     EXPECT_FALSE(bulbtest::exists(folder + "Bad.bul")) << "the reserved name is given back";
+}
+
+// The library across the program's bulb folder and the user's, as when the
+// program sits in a folder it may not write to.
+struct LibraryFolders : Library {
+    lumarel_test::TempFolder programRoot{"lumarel-library-program"}, appData{"lumarel-library-appdata"};
+    std::string shipped, mine;
+    void SetUp() override {
+        Library::SetUp();
+        setBulbFolderForTests(nullptr);
+        std::string program = programRoot.path() + "\\", user = appData / "Lumarel\\";
+        shipped = program + "Lumarel Bulbs\\";
+        mine = user + "Lumarel Bulbs\\";
+        CreateDirectoryA(shipped.c_str(), nullptr);
+        DataRoots roots{program, user, false};
+        setDataRootsForTests(&roots);
+    }
+    void TearDown() override {
+        setDataRootsForTests(nullptr);
+        Library::TearDown();
+    }
+};
+
+TEST_F(LibraryFolders, TheScanLoadsBothFoldersTheUsersFileInPlaceOfTheProgramsOfTheSameName) {
+    bulbFile(shipped, "Candle", 30);
+    bulbFile(shipped, "Star", 31);
+    makeFolderTree(mine);
+    bulbFile(mine, "STAR", 32, 1);
+    bulbFile(mine, "Angel", 33, 2);
+    scanBulbFolder();
+    EXPECT_EQ(addOnCount(), 3);
+    EXPECT_NE(findAddOnBulbByFileName((shipped + "Candle.bul").c_str()), nullptr);
+    EXPECT_NE(findAddOnBulbByFileName((mine + "STAR.bul").c_str()), nullptr) << "the user's copy wins";
+    EXPECT_EQ(findAddOnBulbByFileName((shipped + "Star.bul").c_str()), nullptr);
+    EXPECT_NE(findAddOnBulbByFileName((mine + "Angel.bul").c_str()), nullptr);
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(LibraryFolders, AGifBecomesABulbInTheUsersFolderUnderANameNoShippedBulbHas) {
+    bulbFile(shipped, "Tree", 40);
+    std::string gif = outside + "Tree.gif";
+    bulbtest::writeFile(gif, smallGif(6));
+    importIntoLibrary(gif.c_str());
+    EXPECT_TRUE(shown.empty());
+    EXPECT_TRUE(bulbtest::exists(mine + "Tree 2.bul")) << "a plain \"Tree.bul\" would hide the shipped one";
+    EXPECT_FALSE(bulbtest::exists(mine + "Tree.bul"));
+    EXPECT_FALSE(bulbtest::exists(shipped + "Tree 2.bul"));
+    EXPECT_NE(findAddOnBulbByFileName((mine + "Tree 2.bul").c_str()), nullptr);
+
+    // A bulb file of a shipped name is refused like a clash in one folder.
+    std::string sameName = bulbFile(outside, "Tree", 41, 3);
+    importIntoLibrary(sameName.c_str());
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text.rfind("Sorry, Tree.bul could not be imported.", 0), 0u);
+    EXPECT_FALSE(bulbtest::exists(mine + "Tree.bul"));
+    std::string fresh = bulbFile(outside, "Holly", 42, 4);
+    importIntoLibrary(fresh.c_str());
+    EXPECT_TRUE(bulbtest::exists(mine + "Holly.bul"));
+    EXPECT_EQ(shown.size(), 1u);
+}
+
+TEST_F(LibraryFolders, AUserFolderThatIsAFileLosesNoShippedBulbAndRefusesTheImportPolitely) {
+    bulbFile(shipped, "Candle", 50);
+    std::string root = mine.substr(0, mine.size() - strlen("Lumarel Bulbs\\"));
+    bulbtest::writeFile(root.substr(0, root.size() - 1), {'x'});  // "...\\Lumarel" is a file
+    scanBulbFolder();
+    EXPECT_EQ(addOnCount(), 1);
+    std::string gif = outside + "Bell.gif";
+    bulbtest::writeFile(gif, smallGif(7));
+    importIntoLibrary(gif.c_str());
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Cannot Import GIF File");
+    EXPECT_EQ(addOnCount(), 1);
+    DeleteFileA(root.substr(0, root.size() - 1).c_str());
 }
 
 }  // namespace

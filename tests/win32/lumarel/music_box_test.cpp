@@ -94,7 +94,7 @@ TEST_F(MusicFolderTest, ScanListsSongsAndShortcutsToSongsInNameOrderAndSkipsTheR
     ASSERT_TRUE(makeShortcut(folder + "Link to letter.lnk", elsewhere + "letter.txt"));
     writeFile(folder + "broken.lnk", {'n', 'o', 't', ' ', 'a', ' ', 'l', 'i', 'n', 'k'});
 
-    std::vector<Song> songs = scanSongFolder(folder.c_str(), resolver);
+    std::vector<Song> songs = scanSongFolders({folder}, resolver);
     std::vector<std::string> expected = {"A.wav", "b.mid", "Link to tune.lnk"};
     // Wine keeps the hidden flag but not the temporary one; Windows keeps both.
     if (!(GetFileAttributesA((folder + "scratch.wav").c_str()) & FILE_ATTRIBUTE_TEMPORARY))
@@ -110,7 +110,7 @@ TEST_F(MusicFolderTest, ScanListsSongsAndShortcutsToSongsInNameOrderAndSkipsTheR
     resolveShortcut(path);
     EXPECT_STREQ(path, (folder + "broken.lnk").c_str()) << "a bad link leaves the path as it was";
 
-    EXPECT_TRUE(scanSongFolder((folder + "missing\\").c_str(), resolver).empty());
+    EXPECT_TRUE(scanSongFolders({folder + "missing\\"}, resolver).empty());
     RemoveDirectoryA((folder + "folder.mid").c_str());
 }
 
