@@ -2,9 +2,11 @@
 
 #include <shlobj.h>
 
+#include <cstdio>
 #include <cstring>
 #include <optional>
 
+#include "base/handles.h"
 #include "base/program_path.h"
 
 namespace lumarel {
@@ -81,12 +83,26 @@ bool makeFolderTree(const std::string& folder) {
     return isFolder(trimmed);
 }
 
+// GetTempFileNameA would be the obvious trial, but Wine's reports a name even
+// when its file could not be made; so the file is made here.
 bool folderTakesWrites(const char* folder) {
-    char probe[MAX_PATH];
-    if (!folder || !*folder || strlen(folder) > MAX_PATH - 14) return false;  // GetTempFileNameA's own limit
-    if (!GetTempFileNameA(folder, "lum", 0, probe)) return false;
-    DeleteFileA(probe);
-    return true;
+    if (!folder || !*folder) return false;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        char trial[64];
+        snprintf(trial, sizeof trial, "~lumarel-trial-%lu-%d.tmp", GetCurrentProcessId(), attempt);
+        std::string path = joinFolder(folder, trial);
+        if (path.size() >= MAX_PATH) return false;
+        unique_file file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                     FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        if (file) {
+            file.reset();
+            DeleteFileA(path.c_str());  // in case closing did not
+            return true;
+        }
+        DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
+    }
+    return false;
 }
 
 const DataRoots& dataRoots() {

@@ -52,29 +52,37 @@ stop_lumarel() {
 bulb_id() { od -An -tx1 -j12 -N4 "$1" | tr -d ' \n'; }
 # arrange FILE: the bulb of FILE alone, strung along the top of the screen.
 arrange() {
+  [ "$(bulb_id "$1" | wc -c)" -eq 8 ] || return 1
   probe regset HKCU "$KEY" 'Bulb Settings' hex "$(bulb_id "$1")$(printf 'ffffffff%.0s' $(seq 31))" >/dev/null
   probe regset HKCU "$KEY" 'Bulb Location' dword 1 >/dev/null
   probe regset HKCU "$KEY" 'Flash Pattern' dword 0 >/dev/null
 }
-# The strung bulbs span the top edge: the arranged bulb was loaded.
+# bulbs_along_top HEIGHT: the strung bulbs span the top edge one frame of
+# the arranged bulb's GIF high. The two bulbs have GIFs of heights of their
+# own, so the check passes only when the arranged bulb was loaded.
 bulbs_along_top() {
-  local window rects left right
+  local window rects left top right bottom
   window=$(probe find "Lumarel Bulb Window" QuorvaneBulbs)
   wait_until 10 has_region "$window" || return 1
   rects=$(probe region "$window")
-  read -r left right < <(printf '%s\n' "$rects" | awk -F, 'NR==1{l=$1;r=$3} {if($1<l)l=$1; if($3>r)r=$3} END{print l, r}')
-  [ "${left:-99}" -le 24 ] && [ "${right:-0}" -ge $(( ${E2E_SCREEN%%x*} - 24 )) ]
+  read -r left top right bottom < <(printf '%s\n' "$rects" |
+    awk -F, 'NR==1{l=$1;t=$2;r=$3;b=$4} {if($1<l)l=$1; if($2<t)t=$2; if($3>r)r=$3; if($4>b)b=$4} END{print l, t, r, b}')
+  [ "${left:-99}" -le 24 ] && [ "${right:-0}" -ge $(( ${E2E_SCREEN%%x*} - 24 )) ] && [ "$top $bottom" = "0 $1" ]
 }
 
+# Wine's server opens the files for its programs: it runs with the same
+# lesser power, for as long as this script runs.
+wine_kill
+unprivileged wineserver -p >/dev/null 2>&1
 probe regset HKCU "$KEY" 'Current Version' sz 5.3 >/dev/null
 check "the user's application-data folder is known ($appdata)" test -d "$appdata"
 rm -rf "$locked" "$work"
 for name in "${own_files[@]}"; do rm -f "$mine/$name"; done
 mkdir -p "$shipped" "$work"
 cp "$TEST_BIN/lumarel.exe" "$locked/"
-cp "$corpus/anim_disposal1_opaque.gif" "$work/Garland.gif"
+cp "$corpus/interlace_plain_h37.gif" "$work/Garland.gif"
 cp "$corpus/anim_disposal2_transparent.gif" "$work/Bell.gif"
-cp "$corpus/anim_disposal1_opaque.gif" "$work/Star.gif"
+cp "$corpus/interlace_plain_h9.gif" "$work/Star.gif"
 python3 "$repo_root/tests/e2e/make_bulb.py" "Shipped Star" "$work/Star.gif" "$shipped/Star.bul" 777101
 chmod -R a-w "$locked"
 check "the program's folder is read-only to lumarel" eval '! unprivileged touch "$locked/trial" 2>/dev/null'
@@ -91,17 +99,17 @@ check_eq "no error was shown" "" "$(probe find '#32770' 'Cannot Import GIF File'
 stop_lumarel "$opened" "lumarel exits cleanly"
 
 echo "-- after a restart lumarel shows the user's bulb and the shipped one"
-arrange "$mine/Garland.bul"
+check "the user's bulb is arranged" arrange "$mine/Garland.bul"
 start_locked restarted
 check "lumarel starts" probe wait Lumarel QuorvaneLumarel 20000
-check "the user's bulb is strung along the top" bulbs_along_top
+check "the user's bulb is strung along the top" bulbs_along_top 37
 check_eq "no damaged-file question" "" "$(probe find '#32770' 'Damaged Bulb File')"
 screenshot data-folders-user-bulb >/dev/null
 stop_lumarel "$restarted" "lumarel exits cleanly"
-arrange "$shipped/Star.bul"
+check "the shipped bulb is arranged" arrange "$shipped/Star.bul"
 start_locked again
 check "lumarel starts" probe wait Lumarel QuorvaneLumarel 20000
-check "the shipped bulb is strung along the top" bulbs_along_top
+check "the shipped bulb is strung along the top" bulbs_along_top 9
 stop_lumarel "$again" "lumarel exits cleanly"
 
 echo "-- a user folder that is a file costs no shipped bulb"
@@ -109,7 +117,7 @@ mv "$mine" "$mine.kept"
 printf 'not a folder' >"$mine"
 start_locked blocked
 check "lumarel starts" probe wait Lumarel QuorvaneLumarel 20000
-check "the shipped bulb is still strung along the top" bulbs_along_top
+check "the shipped bulb is still strung along the top" bulbs_along_top 9
 main=$(probe find Lumarel QuorvaneLumarel)
 probe copydata "${main:-0}" 260 "$(winpath "$work/Bell.gif")" >/dev/null
 check "the import says it cannot be done" probe answer 'Cannot Import GIF File' OK 20000
