@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/data_folders.h"
 #include "base/message.h"
 #include "bulbs/bulb_writer.h"
 #include "bulbs/extra_bulb.h"
@@ -22,6 +23,7 @@
 #include "engine/flash_state.h"
 #include "frame/helpers.h"
 #include "resources/resource_ids.h"
+#include "temp_folder.h"
 #include "ui/bulb_editor.h"
 #include "ui/bulb_factory_state.h"
 #include "ui/settings_store.h"
@@ -85,6 +87,7 @@ struct BulbFactory : ::testing::Test {
         clearCategories();
         resetSettings();
         setBulbFolderForTests(nullptr);
+        setDataRootsForTests(nullptr);
         setBulbFactoryHost({});
     }
 
@@ -474,3 +477,35 @@ TEST_F(BulbFactory, TheTickAnimatesOnlyPlacesOtherThanTheListPreview) {
 }
 
 }  // namespace
+
+// A shipped bulb in a program folder that takes no writes: the editor works
+// in the user's folder and Save makes the user's own copy, which the bulb
+// reads from then on; the shipped file stays as it was.
+TEST_F(BulbFactory, SavingAShippedBulbOfAReadOnlyProgramFolderMakesTheUsersOwnCopy) {
+    lumarel_test::TempFolder programRoot("lumarel-factory-program"), appData("lumarel-factory-appdata");
+    const std::string shipped = programRoot / "Lumarel Bulbs\\", mine = appData / "Lumarel\\Lumarel Bulbs\\";
+    CreateDirectoryA(shipped.c_str(), nullptr);
+    DataRoots roots{programRoot.path() + "\\", appData / "Lumarel\\", false};
+    setDataRootsForTests(&roots);
+    setBulbFolderForTests(nullptr);
+    folder = shipped;
+    std::string original = addOnBulb("Star", gifOf(40, 40, 1));
+    std::vector<uint8_t> before = bulbtest::readFile(original);
+
+    HWND dialog = open();
+    ASSERT_TRUE(dialog);
+    EXPECT_TRUE(bulbtest::exists(mine + kWorkingCopyName)) << "the working copy is made in the user's folder";
+    SetDlgItemTextA(dialog, IDC_BULB_NAME, "My Star");
+    command(dialog, IDOK);
+    EXPECT_TRUE(shown.empty()) << (shown.empty() ? "" : shown[0].text);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(before, bulbtest::readFile(original)) << "the shipped file is untouched";
+    ASSERT_TRUE(bulbtest::exists(mine + "Star.bul"));
+    EXPECT_STREQ(headerOf(mine + "Star.bul").name, "My Star");
+    BulbObject* bulb = findBulbById(kBulbId);
+    ASSERT_NE(bulb, nullptr);
+    EXPECT_EQ(bulb->filePath(), mine + "Star.bul");
+    EXPECT_STREQ(bulb->name(), "My Star") << "the bulb reads its new file";
+    EXPECT_FALSE(bulbtest::exists(mine + kWorkingCopyName));
+    destroyAllBulbs();  // before the folders go
+}

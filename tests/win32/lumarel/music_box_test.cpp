@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "base/data_folders.h"
 #include "base/message.h"
 #include "bulbs_test_support.h"
 #include "music/music_box.h"
 #include "music/song_folder.h"
 #include "music/song_list.h"
+#include "temp_folder.h"
 #include "ui/shortcut.h"
 
 namespace lumarel {
@@ -73,6 +75,7 @@ protected:
     void TearDown() override {
         stopMusic();
         setMusicHost({});
+        setDataRootsForTests(nullptr);
         songList().clear();
         CoUninitialize();
     }
@@ -137,6 +140,35 @@ TEST_F(MusicFolderTest, AddingSongsNeverOverwritesAndDropsOnlySongs) {
     char path[MAX_PATH];
     musicFolderPath(path);
     EXPECT_EQ(std::string(path), folder);
+}
+
+TEST_F(MusicFolderTest, BothSongFoldersAreListedAndAddedSongsGoToTheUsersWhenTheProgramsTakesNone) {
+    lumarel_test::TempFolder programRoot("lumarel-music-program"), appData("lumarel-music-appdata");
+    const std::string shipped = programRoot / "Lumarel Music\\", mine = appData / "Lumarel\\Lumarel Music\\";
+    std::string from = scratchFolder("songs-from");
+    CreateDirectoryA(shipped.c_str(), nullptr);
+    writeFile(shipped + "Carol.mid", kTune);
+    writeFile(shipped + "bells.wav", {1});
+    DataRoots roots{programRoot.path() + "\\", appData / "Lumarel\\", false};
+    setDataRootsForTests(&roots);
+    setMusicHost({});
+
+    buildSongList();
+    EXPECT_EQ(names(songList()), (std::vector<std::string>{"bells.wav", "Carol.mid"})) << "no user folder yet";
+    writeFile(from + "bells.wav", {2});
+    writeFile(from + "new.mid", kTune);
+    addSongs({from + "bells.wav", from + "new.mid"}, true);
+    EXPECT_TRUE(exists(mine + "new.mid")) << "added where the program may write";
+    EXPECT_FALSE(exists(shipped + "new.mid"));
+    EXPECT_FALSE(exists(mine + "bells.wav")) << "a shipped song's name is taken";
+    EXPECT_EQ(readFile(shipped + "bells.wav"), std::vector<uint8_t>{1});
+    writeFile(mine + "CAROL.MID", kTune);
+    buildSongList();
+    EXPECT_EQ(names(songList()), (std::vector<std::string>{"bells.wav", "CAROL.MID", "new.mid"}))
+        << "each name once, the user's copy in place of the shipped one";
+    char path[MAX_PATH];
+    musicFolderPath(path);
+    EXPECT_EQ(std::string(path), mine);
 }
 
 TEST_F(MusicFolderTest, TheResetFileIsWrittenHiddenAndWholeAndReplacedWhenItDiffers) {
