@@ -33,9 +33,15 @@ cleanup() {
 trap cleanup EXIT
 
 winpath() { echo "Z:${1//\//\\}"; }
-# Root passes any folder's permissions; lumarel runs without that power, so
-# a read-only folder is read-only to it as it is to a user.
-unprivileged() { setpriv --bounding-set -dac_override,-dac_read_search --inh-caps -dac_override,-dac_read_search "$@"; }
+# Root passes any folder's permissions; run as root, lumarel runs without that
+# power, so a read-only folder is read-only to it as it is to a user.
+unprivileged() {
+  if [ "$(id -u)" -eq 0 ]; then
+    setpriv --bounding-set -dac_override,-dac_read_search --inh-caps -dac_override,-dac_read_search "$@"
+  else
+    "$@"
+  fi
+}
 start_locked() {
   local var=$1 rcfile
   shift
