@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/data_folders.h"
 #include "base/failure.h"
 #include "base/help_topics.h"
 #include "base/message.h"
@@ -32,12 +33,12 @@ namespace lumarel {
 
 namespace {
 
-// What the settings window shows of the screen saver: the picture folder
-// beside the program and the animations made of floaters.
-std::string saverPicturesFolder() {
+// What the settings window shows of the screen saver: the picture folders
+// (new pictures go to the one the program may write to) and the animations
+// made of floaters.
+std::string picturesWriteFolder() {
     char folder[MAX_PATH];
-    programPath(folder, true);
-    return std::string(folder) + kPicturesFolder;
+    return dataWriteFolder(DataKind::Pictures, folder) ? folder : std::string();
 }
 
 std::vector<std::string> floatingModuleNames() {
@@ -285,7 +286,8 @@ int runLumarel(HINSTANCE instance, const char* commandText) {
                          [](int location) { setBulbLocation(location); }, reregisterHotKey, discardWorldSet,
                          notifySaverPreview,
                          [](HWND owner, UINT command, ULONG_PTR data) { openHelp(owner, command, data); },
-                         nullptr, saverPicturesFolder(), floatingModuleNames()});
+                         nullptr, picturesWriteFolder(), floatingModuleNames(),
+                         dataReadFolders(DataKind::Pictures)});
         if (a.settingsOnly) openSettingsWindow(kScreenSaverTab);
         LoadAcceleratorsA(a.instance, "LIGHTS");  // loaded, never translated
         if (a.openPath[0]) importBulbFile(a.mainWindow, a.openPath);

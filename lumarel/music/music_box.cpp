@@ -32,6 +32,14 @@ std::vector<std::string> songFolders() {
     return dataReadFolders(DataKind::Music);
 }
 
+// The folder holding a song, the winning folder first; the last folder
+// when none holds it.
+std::string folderOfSong(const char* name) {
+    std::vector<std::string> folders = songFolders();
+    std::string holder = folderHolding(folders, name);
+    return !holder.empty() ? holder : folders.empty() ? std::string() : folders.back();
+}
+
 // Where added songs and the reset file go.
 std::string writeFolder() {
     const MusicHost& h = host();
@@ -71,11 +79,7 @@ public:
     void mciClose(uint32_t device) override { mciSendCommandA(MCIDEVICEID(device), MCI_CLOSE, MCI_WAIT, 0); }
     bool mediaPlay(const char* path) override { return graph_.play(path, host().window, host().mediaMessage); }
     void mediaRelease() override { graph_.release(); }
-    std::string songFolder(const std::string& name) override {
-        std::vector<std::string> folders = songFolders();
-        std::string holder = folderHolding(folders, name.c_str());
-        return !holder.empty() ? holder : folders.empty() ? std::string() : folders.back();
-    }
+    std::string songFolder(const std::string& name) override { return folderOfSong(name.c_str()); }
     std::string resetFolder() override { return writeFolder(); }
     void resolve(char (&path)[260]) override {
         if (host().resolveShortcut) host().resolveShortcut(path);
@@ -208,6 +212,13 @@ void musicFolderPath(char (&path)[MAX_PATH]) {
     size_t n = folder.size() < MAX_PATH ? folder.size() : MAX_PATH - 1;
     memcpy(path, folder.data(), n);
     path[n] = '\0';
+}
+
+bool musicFilePath(const char* name, char (&path)[MAX_PATH]) {
+    std::string file = folderOfSong(name) + name;
+    if (file.size() >= MAX_PATH || file == name) return false;
+    memcpy(path, file.c_str(), file.size() + 1);
+    return true;
 }
 
 }  // namespace lumarel

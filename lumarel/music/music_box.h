@@ -45,5 +45,7 @@ void addSongs(const std::vector<std::string>& paths, bool songsOnly);
 void addDroppedSongs(HDROP drop);   // every dropped file with a song ending
 bool addSongWithDialog(HWND owner);  // "Add Song...": false when cancelled
 void musicFolderPath(char (&path)[MAX_PATH]);  // where added songs go
+// The file of a listed song: in the folder that holds it, the user's first.
+bool musicFilePath(const char* name, char (&path)[MAX_PATH]);
 
 }  // namespace lumarel

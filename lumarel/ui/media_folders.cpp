@@ -5,11 +5,11 @@
 #include "ui/settings_pages.h"
 
 // The one place the settings window learns where songs and pictures live:
-// the music box's own folder, and the picture folder the program names.
+// the music box's own folders, and the picture folders the program names.
 
 namespace lumarel {
 
-void songFolderPath(char (&path)[MAX_PATH]) { musicFolderPath(path); }
+bool songFilePath(const char* name, char (&path)[MAX_PATH]) { return musicFilePath(name, path); }
 
 bool pictureFolderPath(char (&path)[MAX_PATH]) {
     path[0] = '\0';
@@ -17,6 +17,13 @@ bool pictureFolderPath(char (&path)[MAX_PATH]) {
     if (folder.empty() || folder.size() >= MAX_PATH) return false;
     boundedCopy(path, sizeof path, folder.c_str());
     return true;
+}
+
+std::vector<std::string> pictureFolders() {
+    const SettingsHost& host = settingsHost();
+    if (!host.pictureFolders.empty()) return host.pictureFolders;
+    if (host.picturesFolder.empty()) return {};
+    return {host.picturesFolder};
 }
 
 }  // namespace lumarel

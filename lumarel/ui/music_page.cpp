@@ -139,8 +139,7 @@ void removeSelectedSong(HWND window) {
     if (!song) return;
     std::string name = song->name;
     char path[MAX_PATH];
-    songFolderPath(path);
-    boundedAppend(path, sizeof path, name.c_str());
+    if (!songFilePath(name.c_str(), path)) return;
     // A shortcut goes without asking: the song it points to stays.
     if (!isShortcut(name.c_str())) {
         char title[MAX_PATH] = {};

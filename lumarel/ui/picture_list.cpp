@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/data_folders.h"
 #include "base/failure.h"
 #include "base/handles.h"
 #include "base/message.h"
@@ -15,7 +16,8 @@
 #include "ui/shortcut.h"
 
 // The Screen Saver page's picture list: "(None)" and the files of the picture
-// folder, adding a picture by copying it there and removing one by deleting
+// folders (the one that wins on equal names last), adding a picture by
+// copying it into the folder new pictures go to and removing one by deleting
 // its file.
 
 namespace lumarel {
@@ -44,33 +46,20 @@ std::vector<std::string> listedItems(HWND list) {
 bool exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
 std::vector<PictureFile> scanPictureFolder() {
-    char folder[MAX_PATH];
     std::vector<PictureFile> found;
-    if (!pictureFolderPath(folder)) return found;
-    CreateDirectoryA(folder, nullptr);
-    char pattern[MAX_PATH];
-    boundedCopy(pattern, sizeof pattern, folder);
-    boundedAppend(pattern, sizeof pattern, "*");
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA(pattern, &entry);
-    if (search == INVALID_HANDLE_VALUE) return found;
-    do {
-        if (entry.dwFileAttributes &
-            (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY))
-            continue;
-        PictureFile file{entry.cFileName, {}};
+    char folder[MAX_PATH];
+    if (pictureFolderPath(folder)) makeFolderTree(folder);
+    for (const DataFile& entry : listFolders(pictureFolders(), "*")) {
+        PictureFile file{entry.name, {}};
         char path[MAX_PATH];
-        if (strlen(folder) + strlen(entry.cFileName) >= sizeof path) continue;
-        boundedCopy(path, sizeof path, folder);
-        boundedAppend(path, sizeof path, entry.cFileName);
+        boundedCopy(path, sizeof path, entry.path.c_str());
         if (endsWithNoCase(path, ".lnk")) {
             resolveShortcut(path);
             // A shortcut to nowhere is shown under its own name.
             if (!endsWithNoCase(path, ".lnk") && exists(path)) file.target = path;
         }
         found.push_back(std::move(file));
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
+    }
     return found;
 }
 
@@ -110,14 +99,17 @@ bool sameFileBytes(const char* a, const char* b) {
     return bytes.size() == first.nFileSizeLow && readWholeFile(b) == bytes;
 }
 
-// Copies the picture into the folder without replacing anything there. A
-// file of the same name counts only when it holds the same bytes.
+// Copies the picture into the folder without replacing anything there, nor
+// hiding a picture of the same name in another picture folder. A file of the
+// same name counts only when it holds the same bytes.
 bool copyIntoFolder(const char* path, std::string& fileName) {
     const char* slash = strrchr(path, '\\');
     fileName = slash ? slash + 1 : path;
+    std::string holder = folderHolding(pictureFolders(), fileName.c_str());
+    if (!holder.empty()) return sameFileBytes(path, (holder + fileName).c_str());
     char target[MAX_PATH];
     if (!pictureFolderPath(target)) return false;
-    CreateDirectoryA(target, nullptr);
+    makeFolderTree(target);
     if (strlen(target) + fileName.size() >= sizeof target) return false;
     boundedAppend(target, sizeof target, fileName.c_str());
     return CopyFileA(path, target, TRUE) || sameFileBytes(path, target);
@@ -181,7 +173,10 @@ void removeSelectedPicture(HWND window) {
     if (text.find('*') == std::string::npos) return;  // "(None)" is no file
     std::string fileName(pictureStoredName(text));
     char path[MAX_PATH];
-    if (!pictureFolderPath(path)) return;
+    std::string holder = folderHolding(pictureFolders(), fileName.c_str());
+    if (holder.empty() && !pictureFolderPath(path)) return;
+    if (!holder.empty()) boundedCopy(path, sizeof path, holder.c_str());
+    if (strlen(path) + fileName.size() >= sizeof path) return;
     boundedAppend(path, sizeof path, fileName.c_str());
     if (!endsWithNoCase(path, ".lnk") &&
         showMessage(window, removePictureQuestion(pictureDisplayName(text)).c_str(),

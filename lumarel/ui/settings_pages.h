@@ -26,10 +26,13 @@ void onFlashSpeedScroll(HWND window);
 void showBulbLocation(HWND window, int location);
 void showFlashSettings(HWND window);
 
-// Where the songs and the pictures live (trailing backslash).
-void songFolderPath(char (&path)[MAX_PATH]);
-// False (and empty) when the program named no picture folder.
+// The file of a listed song, in the folder that holds it.
+bool songFilePath(const char* name, char (&path)[MAX_PATH]);
+// Where new pictures go (trailing backslash); false (and empty) when the
+// program named no picture folder.
 bool pictureFolderPath(char (&path)[MAX_PATH]);
+// The picture folders listed, the one that wins on equal names last.
+std::vector<std::string> pictureFolders();
 
 // A failure of the file dialog that is not a cancel.
 void failOnDialogError();

@@ -24,8 +24,9 @@ struct SettingsHost {
     std::function<void()> notifyPreview;         // restarts a running saver preview
     std::function<void(HWND, UINT, ULONG_PTR)> openHelp;  // WinHelp's command and data
     HINSTANCE resources = nullptr;  // the dialogs and menus; null: this program
-    std::string picturesFolder;     // the saver's pictures, with its trailing backslash
+    std::string picturesFolder;     // where new pictures go, with its trailing backslash
     std::vector<std::string> floatingModules;  // the saver's animations of floaters
+    std::vector<std::string> pictureFolders;   // all listed, the winning one last; empty: picturesFolder
 };
 void setSettingsHost(SettingsHost host);
 

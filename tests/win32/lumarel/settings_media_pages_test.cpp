@@ -288,4 +288,19 @@ TEST_F(SettingsPages, PicturesComeFromTheNamedFolderWithoutFoldersOrHiddenFiles)
     SetFileAttributesA((pictures / "Hidden.bmp").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+TEST_F(SettingsPages, PicturesOfBothFoldersAreListedOnceTheUsersCopyWinning) {
+    DestroyWindow(settingsWindow());
+    lumarel_test::TempFolder shipped{"lumarel-settings-shipped-pictures"};
+    bulbtest::writeFile(shipped / "Snow.bmp", {'s'});
+    bulbtest::writeFile(shipped / "Moon.bmp", {'m'});
+    bulbtest::writeFile(pictures / "SNOW.BMP", {'u'});
+    SettingsHost host = settingsHost();
+    host.pictureFolders = {shipped.path() + "\\", pictures.path() + "\\"};
+    setSettingsHost(host);
+    openSettingsWindow(1);
+    window = settingsWindow();
+    ASSERT_TRUE(window);
+    EXPECT_EQ((std::vector<std::string>{"(None)", "Moon*Moon.bmp", "SNOW*SNOW.BMP"}), items(IDC_SAVER_PICTURES));
+}
+
 }  // namespace
