@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "../bench_timing.h"
+#include "base/data_places.h"
 #include "base/failure.h"
 #include "bulbs/bulb_writer.h"
 #include "bulbs/extra_bulb.h"
@@ -158,7 +159,7 @@ int run() {
     music.musicFolder = songs;
     setMusicHost(music);
     buildSongList();
-    std::string pictureFolder = folder + kPicturesFolder;
+    std::string pictureFolder = folder + dataFolderName(DataKind::Pictures);
     std::vector<std::string> pictures = makeFiles(pictureFolder, "Picture", ".jpg", kPictures);
 
     SettingsHost host;
