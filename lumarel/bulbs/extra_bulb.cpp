@@ -313,7 +313,7 @@ void ExtraBulbObject::noteFailure(const Failure& failure) {
     if (failure.code == kFailAsrt || failure.code == kFailUnknownGifBlock) damaged_ = true;
 }
 
-void ExtraBulbObject::deleteFile() { DeleteFileA(path()); }
+bool ExtraBulbObject::deleteFile() { return DeleteFileA(path()) != FALSE; }
 
 void ExtraBulbObject::dropCache() {
     for (Picture& p : pictures_) p.freeBitmaps();

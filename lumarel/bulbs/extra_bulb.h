@@ -36,7 +36,7 @@ public:
     bool viewable() override { return true; }
     bool sendable() override { return header_.foreign == 0 && header_.sendPending != 0; }
     bool removable() override { return true; }
-    void deleteFile() override;
+    bool deleteFile() override;
     void dropCache() override;
     void categoriesChanged() override;
     int phaseCount(BulbPosition position) override;

@@ -52,9 +52,8 @@ std::vector<std::string> bulbFolders() {
     return dataReadFolders(DataKind::Bulbs);
 }
 
-// Where the settings window shows a bulb once it can (its bulb list comes
-// with the settings window's pages); nothing to show until then.
-void showInBulbList(BulbObject*) {}
+// The settings window is open during an import: it shows the bulb there.
+void showInBulbList(BulbObject* bulb) { selectBulbInSettings(bulb->id()); }
 
 // Author and copyright message for a new bulb from the registered owner and
 // the user's e-mail address.

@@ -46,7 +46,8 @@ public:
     virtual bool removable() { return false; }
     virtual bool listVisible() { return listVisible_; }
     virtual void setListVisible(bool visible) { listVisible_ = visible; }
-    virtual void deleteFile() {}
+    // False when the kind's file is still there.
+    virtual bool deleteFile() { return true; }
     virtual void dropCache() {}
     virtual void categoriesChanged() {}
     virtual int phaseCount(BulbPosition position) = 0;

@@ -287,7 +287,7 @@ int runLumarel(HINSTANCE instance, const char* commandText) {
                          notifySaverPreview,
                          [](HWND owner, UINT command, ULONG_PTR data) { openHelp(owner, command, data); },
                          nullptr, picturesWriteFolder(), floatingModuleNames(),
-                         dataReadFolders(DataKind::Pictures)});
+                         dataReadFolders(DataKind::Pictures), chooseFileToOpen});
         if (a.settingsOnly) openSettingsWindow(kScreenSaverTab);
         LoadAcceleratorsA(a.instance, "LIGHTS");  // loaded, never translated
         if (a.openPath[0]) importBulbFile(a.mainWindow, a.openPath);

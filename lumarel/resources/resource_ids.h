@@ -51,6 +51,25 @@
 #define IDC_LOCATION_GROUP 116
 #define IDC_LOCATION_DESKTOP 119
 #define IDC_LOCATION_TOP 120
+// Its bulb list, the eight outer boxes (101 top-left corner to 108
+// bottom-right corner, in reading order), Add and Edit
+#define IDC_BULB_LIST 100
+#define IDC_BOX_FIRST 101
+#define IDC_BOX_LAST 108
+#define IDC_ADD_BULB 117
+#define IDC_EDIT_BULB 118
+// The bulb menu "BulbMenu"; categories follow at 2000 plus their index
+#define IDM_BULB_CREDITS 1001
+#define IDM_BULB_EDIT 1002
+#define IDM_BULB_REMOVE 1003
+#define IDM_BULB_SEND 1004
+#define IDM_SHOW_ALL 1006
+#define IDM_SHOW_BUILT_IN 1007
+#define IDM_SHOW_ADD_ON 1008
+#define IDM_SHOW_CATEGORY 2000
+// The credits dialog "Copyright"
+#define IDC_CREDITS_AUTHOR 100
+#define IDC_CREDITS_COPYRIGHT 101
 // Its Music Box page
 #define IDC_SONG_LIST 200
 #define IDC_ADD_SONG 201

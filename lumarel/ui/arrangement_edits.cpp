@@ -85,6 +85,16 @@ std::vector<Cell> edgeBoxCells(int width, int height, int used) {
     return cells;
 }
 
+Cell cornerBoxCell(int width, int height) { return {(width - kCellSize) / 2, (height - kCellSize) / 2}; }
+
+int edgeSlotAt(int width, int height, int used, int x, int y) {
+    auto cells = edgeBoxCells(width, height, used);
+    for (int j = 0; j < int(cells.size()); ++j)
+        if (x >= cells[j].left && x < cells[j].left + kCellSize && y >= cells[j].top && y < cells[j].top + kCellSize)
+            return j;
+    return -1;
+}
+
 int edgeDropIndex(int width, int height, int used, int x, int y) {
     bool tall = height > width;
     auto cells = edgeBoxCells(width, height, used);

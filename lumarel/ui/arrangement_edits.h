@@ -42,6 +42,10 @@ constexpr int kCellSize = 32;
 // The cells of n used slots: the longer side is cut into n equal parts and
 // each cell is centred in its part.
 std::vector<Cell> edgeBoxCells(int width, int height, int used);
+// The 32 x 32 cell a corner box shows its bulb in, centred.
+Cell cornerBoxCell(int width, int height);
+// The slot whose cell holds (x, y) in an edge box of n used slots, or -1.
+int edgeSlotAt(int width, int height, int used, int x, int y);
 // Where a drop at (x, y) inserts: the first slot whose cell starts more than
 // 16 pixels past the point along the longer side, or n.
 int edgeDropIndex(int width, int height, int used, int x, int y);

@@ -19,9 +19,20 @@ SettingsSnapshot takeSettingsSnapshot();
 // Writes every captured value back, whether it changed or not.
 void restoreSettingsSnapshot(const SettingsSnapshot& taken);
 
-// Bulb Factory page: the drawing place and the flash settings.
+// Bulb Factory page: the bulb list, the outer boxes, the drawing place and
+// the flash settings.
 void initBulbPage(HWND window);
 bool onBulbPageCommand(HWND window, int id, int notice);
+bool drawBulbPageItem(const DRAWITEMSTRUCT& item);
+// Esc during a drag ends the drag, not the window.
+bool bulbPageKey(const MSG& message);
+// Before the window goes: a drag ends, the list fonts are freed.
+void closeBulbPage();
+// After a bulb was made or changed: the list and boxes drawn again.
+void refillBulbPage(HWND window);
+void selectBulbOnPage(HWND window, int32_t id);
+// Whether the bulb last picked on the page is on the screen's edges.
+bool currentBulbOnScreen();
 void onFlashSpeedScroll(HWND window);
 void showBulbLocation(HWND window, int location);
 void showFlashSettings(HWND window);

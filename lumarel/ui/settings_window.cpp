@@ -126,6 +126,7 @@ void onContextMenu(HWND window, HWND control, POINT at) {
 void onDestroy(HWND window) {
     SettingsState& s = settings();
     freeSavedControlTexts(window);
+    closeBulbPage();
     // Forgotten first: what the restore moves must not reach the closing page.
     s.window = nullptr;
     try {
@@ -211,7 +212,7 @@ INT_PTR handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case IDC_SAVER_ANIMATIONS:
         case IDC_SAVER_PICTURES: drawSaverListItem(item); return TRUE;
         }
-        return FALSE;
+        return drawBulbPageItem(item);
     }
     case WM_CONTEXTMENU:
         onContextMenu(window, reinterpret_cast<HWND>(wParam), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
@@ -271,6 +272,7 @@ void openSettingsWindow(int tab) {
 bool settingsDialogMessage(MSG& message) {
     HWND window = settings().window;
     if (!window || (message.hwnd != window && !IsChild(window, message.hwnd))) return false;
+    if (bulbPageKey(message)) return true;
     if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
         int step = GetKeyState(VK_SHIFT) < 0 ? kTabCount - 1 : 1;
         showPage(window, (settings().page + step) % kTabCount);
@@ -290,9 +292,19 @@ HWND settingsWindow() { return settings().window; }
 void refreshSettingsAfterBulbChange() {
     HWND window = settings().window;
     if (!window) return;
+    refillBulbPage(window);
+    if (currentBulbOnScreen() && settings().host.rebuildBulbs) settings().host.rebuildBulbs();
     fillSharingList(window);
     fillAnimationList(window);
     ShowWindow(GetDlgItem(window, IDC_SETTINGS_HINT), SW_SHOW);
+}
+
+void selectBulbInSettings(int32_t id) {
+    HWND window = settings().window;
+    if (!window) return;
+    showPage(window, 0);
+    selectBulbOnPage(window, id);
+    fillSharingList(window);
 }
 
 void settingsLocationChanged(int location) {

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -27,6 +28,8 @@ struct SettingsHost {
     std::string picturesFolder;     // where new pictures go, with its trailing backslash
     std::vector<std::string> floatingModules;  // the saver's animations of floaters
     std::vector<std::string> pictureFolders;   // all listed, the winning one last; empty: picturesFolder
+    // An open-file dialog: true when a file was chosen.
+    std::function<bool(HWND owner, char* path, DWORD size, const char* filter)> chooseFile;
 };
 void setSettingsHost(SettingsHost host);
 
@@ -41,6 +44,8 @@ HWND settingsWindow();
 // After a bulb was made or edited: refills the bulb lists and shows the
 // sharing hint.
 void refreshSettingsAfterBulbChange();
+// After an import: the Bulb Factory page shows with the bulb selected.
+void selectBulbInSettings(int32_t id);
 // Reflects a new bulb location in the window's two radio buttons.
 void settingsLocationChanged(int location);
 

@@ -641,3 +641,75 @@ check_eq "Cancel puts the songs' choices back by name" "$(hexlist 'Joy to the Wo
 check_eq "and the picture and module" "Screen Saver Picture Name=sz:hill.BMP|Screen Saver Module=sz:Snow" \
   "$(value 'Screen Saver Picture Name')|$(value 'Screen Saver Module')"
 rm -rf "$own" "$work"
+
+# The Bulb Factory page with the mouse: a bulb dragged from the list onto the
+# top edge joins the top row, in the registry and on the screen; Esc ends a
+# drag without a drop; Cancel puts the row back.
+rect_of() { probe info "$1" | sed -n 's/^rect=//p'; }
+# le32 N...: the little-endian bytes of 32-bit numbers, as regbytes prints them.
+le32() { for n in "$@"; do printf '%02x%02x%02x%02x' $((n & 255)) $((n >> 8 & 255)) $((n >> 16 & 255)) $((n >> 24 & 255)); done; }
+arrangement() { probe regbytes HKCU "$key" 'Bulb Settings' | cut -d: -f2; }
+# The stored rows below the top one, as they start.
+other_rows=$(le32 0 2 -1 -1 -1 -1 -1 -1 2 1 -1 -1 -1 -1 1 1 0 2 -1 -1 -1 -1 -1 -1)
+region_changed() { [ "$(probe region "$bulbs")" != "$1" ]; }
+# drag_mouse X1 Y1 X2 Y2 [KEY]: presses at the first point, moves in steps
+# to the second, presses KEY there if given, and lets go.
+drag_mouse() {
+  xdotool mousemove "$1" "$2" mousedown 1
+  for step in 1 2 3 4 5 6; do
+    xdotool mousemove $(($1 + ($3 - $1) * step / 6)) $(($2 + ($4 - $2) * step / 6))
+  done
+  [ -n "${5:-}" ] && xdotool key "$5"
+  xdotool mouseup 1
+}
+
+set_start_values
+open_settings
+bulbs=$(probe wait "Lumarel Bulb Window" QuorvaneBulbs 15000)
+show_page 0
+check_soon_eq "the bulb list shows on the Bulb Factory page" 1 visible_control 100
+list=$(probe child "$settings" 100)
+check_eq "the boxes show too" "1 1" "$(visible_control 101) $(visible_control 108)"
+check "the list shows every bulb" test "$(probe send "$list" 0x018B 0 0)" -ge 47   # LB_GETCOUNT
+check_eq "the built-in ones first" 0 "$(probe send "$list" 0x0199 0 0)"               # LB_GETITEMDATA
+check_eq "the Add and Edit buttons" "&Add Bulb...|&Edit  Bulb" "$(probe gettext "$settings" 117)|$(probe gettext "$settings" 118)"
+wait_until 10 has_region "$bulbs"
+region_before=$(probe region "$bulbs")
+second=$(probe send "$list" 0x0199 1 0)
+IFS=, read -r ll lt _ _ <<<"$(rect_of "$list")"
+item_height=$(probe send "$list" 0x01A1 0 0)                                # LB_GETITEMHEIGHT
+from_x=$((ll + 24)); from_y=$((lt + item_height + item_height / 2))
+IFS=, read -r _ tt tr tb <<<"$(rect_of "$(probe child "$settings" 102)")"
+IFS=, read -r bl bt _ bb <<<"$(rect_of "$(probe child "$settings" 107)")"
+check "the settings window is in front for the mouse" wait_until 10 is_foreground "$settings"
+# A plain click selects the second item (and gets past a click Wine drops).
+# Each press below is at another point of the item, so that no two make a
+# double click, which opens the Bulb Factory.
+for attempt in 1 2 3; do
+  xdotool mousemove $((from_x + 40 * attempt)) "$from_y" click 1
+  wait_until 5 output_is 1 probe send "$list" 0x0188 0 0 && break              # LB_GETCURSEL
+done
+check_eq "a click selects a bulb and drops nothing" "1 $(le32 0 -1 -1 -1 -1 -1 1 1)$other_rows" \
+  "$(probe send "$list" 0x0188 0 0) $(arrangement)"
+
+# Esc while dragging over the bottom edge: nothing is dropped (the whole
+# arrangement is checked after the next drag) and the window stays open.
+drag_mouse "$from_x" $((from_y - 8)) $((bl + 30)) $(((bt + bb) / 2)) Escape
+
+# The second bulb to the right end of the top edge: it goes after the one there.
+expected=$(le32 0 "$second" -1 -1 -1 -1 1 1)$other_rows
+for attempt in 1 2 3; do
+  # Wine may drop the first click on a window just shown: press again.
+  drag_mouse $((from_x + 20 * attempt)) $((from_y + 8)) $((tr - 14)) $(((tt + tb) / 2))
+  wait_until 5 output_is "$expected" arrangement && break
+done
+check_eq "the dropped bulb joins the top row in \"Bulb Settings\", the other rows as they were" \
+  "$expected" "$(arrangement)"
+check "and the bulbs on screen change" wait_until 10 region_changed "$region_before"
+check_eq "Esc before it ended that drag, not the window" 1 "$(visible "$settings")"
+check_eq "the list item stays selected" 1 "$(probe send "$list" 0x0188 0 0)"  # LB_GETCURSEL
+screenshot settings-bulb-factory >/dev/null
+
+probe press "$settings" 2 >/dev/null
+check_eq "Cancel closes the window" 0 "$(wait_program "$lumarel" 20)"
+check_eq "and puts the arrangement back" "$(le32 0 -1 -1 -1 -1 -1 1 1)$other_rows" "$(arrangement)"

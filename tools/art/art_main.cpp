@@ -1,6 +1,7 @@
 // lumarel's art generator: the program palette, the 47 bulb strips with their
 // masks, the small named pictures, the About pictures, the icons (lumarel's, its
-// screen saver's and its bulb files'), the screen saver's strips, floaters and
+// screen saver's and its bulb files'), the settings window's drag cursors, the
+// screen saver's strips, floaters and
 // pictures, resource script fragments naming them all, and contact sheets to
 // judge the bulbs and the saver art by.
 // Deterministic: the same files every run.
@@ -23,6 +24,7 @@ namespace art {
 bool writeAboutArt(const std::string& out);
 bool writeSaverIcon(const std::string& path);
 bool writeBulbFileIcon(const std::string& path);
+bool writeDragCursors(const std::string& out);
 }
 
 using namespace art;
@@ -205,7 +207,7 @@ int main(int argc, char** argv) {
     std::string out = argv[1];
     ProgramPalette palette;
     bool ok = writeAboutArt(out) && writeSaverIcon(out + "/saver.ico") &&
-              writeBulbFileIcon(out + "/bulbfile.ico") && palette.write(out + "/palette.bmp") &&
+              writeBulbFileIcon(out + "/bulbfile.ico") && writeDragCursors(out) && palette.write(out + "/palette.bmp") &&
               writeSmallPictures(out, palette) && writeSaverArt(out, palette);
     std::vector<Strip> strips;
     std::string rc = "// Made by tools/art: the bulb strips and their masks.\n";

@@ -129,6 +129,24 @@ TEST(EdgeBox, DropIndexFollowsTheSixteenPixelRule) {
     EXPECT_EQ(edgeDropIndex(40, 200, 2, 0, 199), 2);
 }
 
+TEST(EdgeBox, PressesFindTheBulbUnderThem) {
+    // Cells of a 300 x 40 box with three kinds at x 34, 134, 234, y 4, 32 wide.
+    EXPECT_EQ(edgeSlotAt(300, 40, 3, 34, 4), 0);
+    EXPECT_EQ(edgeSlotAt(300, 40, 3, 65, 35), 0);
+    EXPECT_EQ(edgeSlotAt(300, 40, 3, 66, 20), -1);  // between two cells
+    EXPECT_EQ(edgeSlotAt(300, 40, 3, 33, 20), -1);
+    EXPECT_EQ(edgeSlotAt(300, 40, 3, 150, 20), 1);
+    EXPECT_EQ(edgeSlotAt(300, 40, 3, 240, 3), -1);  // above the cell
+    EXPECT_EQ(edgeSlotAt(300, 40, 0, 150, 20), -1);  // an empty edge
+    // Downwards in a tall box.
+    EXPECT_EQ(edgeSlotAt(40, 200, 2, 20, 140), 1);
+    EXPECT_EQ(edgeSlotAt(40, 200, 2, 20, 100), -1);
+    // A corner's one cell is centred, also in an odd-sized box.
+    EXPECT_EQ(cornerBoxCell(48, 46).left, 8);
+    EXPECT_EQ(cornerBoxCell(48, 46).top, 7);
+    EXPECT_EQ(cornerBoxCell(33, 32).left, 0);
+}
+
 TEST(Drop, BoxToBoxCopiesAndTheCentreListRemoves) {
     BulbArrangement a = defaultArrangement();  // top {0}, left {0, 2}
     // From the top edge to the left edge at its end: on both afterwards.
