@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "base/failure.h"
 #include "engine/flash_state.h"
 #include "resources/resource_ids.h"
 #include "ui/bulb_page.h"
@@ -33,9 +32,8 @@ void flashChanged() {
 }
 
 unique_hfont listFont(HWND window, int weight) {
-    HDC dc = GetDC(window);
-    int height = -MulDiv(9, GetDeviceCaps(dc, LOGPIXELSY), 72);
-    ReleaseDC(window, dc);
+    WindowDc dc(window);
+    int height = -MulDiv(9, GetDeviceCaps(dc.get(), LOGPIXELSY), 72);
     return unique_hfont(CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
 }

@@ -305,6 +305,7 @@ void selectBulbInSettings(int32_t id) {
     showPage(window, 0);
     selectBulbOnPage(window, id);
     fillSharingList(window);
+    fillAnimationList(window);  // add-on bulbs float in the screen saver too
 }
 
 void settingsLocationChanged(int location) {
