@@ -120,8 +120,10 @@ done
 check_eq "a click on the Sharing tab shows the page ($click clicks)" 1 "$(visible_control "$settings" 403)"
 screenshot sharing-page >/dev/null
 share_first 203
-check_match "not knowing the artist is refused" "cannot accept bulbs unless you have the artist's permission" \
-  "$(probe text 'Cannot Send Copyrighted Bulbs' 10000)"
+# Waits for the whole text: the box can show before its message is filled in,
+# and on a loaded machine the page takes a while to open the box at all.
+check "not knowing the artist is refused" wait_until 15 eval \
+  "probe text 'Cannot Send Copyrighted Bulbs' 1000 | grep -q \"cannot accept bulbs unless you have the artist's permission\""
 probe answer 'Cannot Send Copyrighted Bulbs' OK 10000 >/dev/null
 probe press "$share" 205 >/dev/null
 probe press "$share" 100 >/dev/null
