@@ -25,6 +25,7 @@
 #include "music/song_list.h"
 #include "resources/resource_ids.h"
 #include "saver/animation_table.h"
+#include "ui/bulb_page.h"
 #include "ui/settings_window.h"
 
 using namespace lumarel;
@@ -139,6 +140,33 @@ double timePageSwitches(HWND window) {
 
 }  // namespace
 
+// One step of a bulb's drag from the list to the top edge's box: the sprite
+// moves, and where the target changes the boxes' frames are redrawn.
+double timeDragSteps(HWND window) {
+    HWND list = GetDlgItem(window, IDC_BULB_LIST);
+    HWND box = GetDlgItem(window, IDC_BOX_FIRST + 1);
+    RECT item{}, boxRect{};
+    if (!list || !box || SendMessageA(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item)) == LB_ERR) return -1;
+    GetClientRect(box, &boxRect);
+    MapWindowPoints(box, list, reinterpret_cast<POINT*>(&boxRect), 2);
+    const POINT from{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    const POINT to{(boxRect.left + boxRect.right) / 2, (boxRect.top + boxRect.bottom) / 2};
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    if (!bulbDragActive()) return -1;
+    std::vector<double> times;
+    constexpr int kSteps = 40;
+    for (int i = 1; i <= kSteps; ++i) {
+        const int x = from.x + (to.x - from.x) * i / kSteps, y = from.y + (to.y - from.y) * i / kSteps;
+        double start = now();
+        SendMessageA(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+        GdiFlush();
+        times.push_back(now() - start);
+    }
+    SendMessageA(list, WM_KEYDOWN, VK_ESCAPE, 0);
+    pump();
+    return median(times);
+}
+
 int run() {
     std::string folder = folderOfProgram();
     HMODULE program = LoadLibraryExA((folder + "lumarel.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -181,6 +209,11 @@ int run() {
         DestroyWindow(settingsWindow());
         pump();
     }
+    openSettingsWindow(0);
+    paintNow(settingsWindow());
+    double dragStep = timeDragSteps(settingsWindow());
+    DestroyWindow(settingsWindow());
+    pump();
     openSettingsWindow(1);
     HWND window = settingsWindow();
     paintNow(window);
@@ -200,6 +233,10 @@ int run() {
     row("song list repaint (200 songs)", songRepaint);
     row("picture list repaint (500 pictures)", pictureRepaint);
     row("page switch (Music Box, Screen Saver)", pageSwitch);
+    if (dragStep < 0)
+        printf("drag step: no drag started\n");
+    else
+        row("drag step (list to top edge, of 40)", dragStep);
 
     for (const std::string& picture : pictures) DeleteFileA(picture.c_str());
     RemoveDirectoryA(pictureFolder.c_str());

@@ -399,6 +399,8 @@ probe regset HKCU "$key" 'Disabled Music' hex "$(hexlist 'Joy to the World.mid' 
 WINE_TIMEOUT=300 start_program lumarel "$own/lumarel.exe" settings
 settings=$(probe wait '#32770' 'Lumarel Settings' 20000)
 check "the settings window opens beside its own folders" test -n "$settings"
+# Found while its lists are still being filled: read them once it shows.
+wait_until 10 output_is 1 visible "$settings"
 
 item_texts() { probe items "$settings" "$1" | cut -d'|' -f1; }
 selected_text() { item_texts "$1" | sed -n "$(( $(control_message "$1" 0x0188) + 1 ))p"; }  # LB_GETCURSEL
@@ -408,8 +410,9 @@ choose_named() {
   at=$(item_texts "$1" | grep -nxF -- "$2" | cut -d: -f1)
   [ -n "$at" ] && probe choose "$settings" "$1" $((at - 1)) >/dev/null
 }
-check_eq "the picture list: (None), the folder's files by name, a shortcut to nowhere under its own name" \
-  "(None)|Gone*Gone.lnk|Hill*Hill.bmp|Tree*Tree.jpg" "$(item_texts 313 | paste -sd'|')"
+picture_items() { item_texts 313 | paste -sd'|'; }
+check_soon_eq "the picture list: (None), the folder's files by name, a shortcut to nowhere under its own name" \
+  "(None)|Gone*Gone.lnk|Hill*Hill.bmp|Tree*Tree.jpg" picture_items
 check_eq "the stored picture is selected, letter case ignored" "Hill*Hill.bmp" "$(selected_text 313)"
 check_eq "the animation list: four plain modules and the twenty floating ones" 24 "$(item_texts 309 | wc -l)"
 check_eq "the stored module is selected" Snow "$(selected_text 309)"
