@@ -1,5 +1,6 @@
 // What every Windows benchmark here shares: a millisecond clock, the median
-// of a set of timings, and a pump for the messages a step leaves behind.
+// of a set of timings, a pump for the messages a step leaves behind, and the
+// full-screen copy the figures are measured against.
 #pragma once
 #include <windows.h>
 
@@ -28,6 +29,28 @@ inline double median(std::vector<double> v) {
 inline void pump() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+// The reference every figure is divided by: one full-screen copy from a
+// memory bitmap to the window, the median of 30.
+inline double fullScreenBlit(HWND window, int width, int height) {
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    PatBlt(memory, 0, 0, width, height, WHITENESS);
+    std::vector<double> times;
+    for (int i = 0; i < 30; ++i) {
+        double start = now();
+        BitBlt(screen, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+        GdiFlush();
+        times.push_back(now() - start);
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    return median(times);
 }
 
 }  // namespace bench

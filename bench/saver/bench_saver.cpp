@@ -27,31 +27,13 @@ namespace {
 using bench::median;
 using bench::now;
 using bench::pump;
+using bench::fullScreenBlit;
 
 LRESULT CALLBACK saverProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     if (m == WM_ERASEBKGND) return 1;
     return DefWindowProcA(w, m, wp, lp);
 }
 
-double fullScreenBlit(HWND window, int width, int height) {
-    HDC screen = GetDC(window);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    PatBlt(memory, 0, 0, width, height, WHITENESS);
-    std::vector<double> times;
-    for (int i = 0; i < 30; ++i) {
-        double start = now();
-        BitBlt(screen, 0, 0, width, height, memory, 0, 0, SRCCOPY);
-        GdiFlush();
-        times.push_back(now() - start);
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(window, screen);
-    return median(times);
-}
 
 size_t workingSet() {
     PROCESS_MEMORY_COUNTERS counters{};

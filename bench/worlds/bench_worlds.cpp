@@ -25,6 +25,7 @@ namespace {
 using bench::median;
 using bench::now;
 using bench::pump;
+using bench::fullScreenBlit;
 
 LRESULT CALLBACK viewProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     if (m == WM_ERASEBKGND) {
@@ -50,26 +51,6 @@ void registerClass(const char* name, WNDPROC proc) {
     RegisterClassA(&c);
 }
 
-// The reference: one full-screen copy from a memory bitmap to the view.
-double fullScreenBlit(HWND view, int width, int height) {
-    HDC screen = GetDC(view);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    PatBlt(memory, 0, 0, width, height, WHITENESS);
-    std::vector<double> times;
-    for (int i = 0; i < 30; ++i) {
-        double start = now();
-        BitBlt(screen, 0, 0, width, height, memory, 0, 0, SRCCOPY);
-        GdiFlush();
-        times.push_back(now() - start);
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(view, screen);
-    return median(times);
-}
 
 struct Result {
     double rebuild = 0, laterCopies = 0, perTick = 0, perAdvance = 0;
