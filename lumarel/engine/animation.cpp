@@ -142,19 +142,20 @@ void Animation::step() {
         } finish{canvas_};
         // Without an icon view (no shell, or one that has none) the desktop
         // place shows the bulbs through the bulb window at the bottom.
-        const bool noIconView = !saver && a.runMode == kRunNormal && !findDesktopWindow(a, kIconView);
+        const bool noIconView = !saver && a.runMode == kRunNormal && !desktop_.find(a, GetTickCount()).iconView;
         if (noIconView != a.bulbWindowOnDesktop) {
             a.bulbWindowOnDesktop = noIconView;
             discard();
         }
         // Off the window the bulb window must not keep old bulbs.
         if (!a.inBulbWindow()) hideBulbWindow(a);
-        HWND layout = findDesktopWindow(a, kLayoutWindow);
-        HWND target = findDesktopWindow(a, kDrawingTarget);
+        const DesktopLookup::Found& found = desktop_.find(a, GetTickCount());
+        HWND layout = found.layout;
+        HWND target = found.target;
         if (!layout || !target) return;
         WindowDc dc(target);
         if (!dc) return;
-        RECT rectangle = drawingRectangle(a, layout);
+        RECT rectangle = found.rectangle;
         if (!worlds_) worlds_ = std::make_unique<BulbWorldSet>(context_, layout, rectangle);
         WorldSetInputs inputs = currentInputs(rectangle);
         if (!worlds_->built() && !gate_.shouldTry(inputs)) return;
@@ -227,6 +228,7 @@ void hideBulbWindow(const EngineContext& context) {
 
 void Animation::discard() {
     worlds_.reset();
+    desktop_.forget();
     shownShape_.reset();
     redraw_ = true;
     ++generation_;

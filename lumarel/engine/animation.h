@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "base/handles.h"
+#include "engine/desktop_windows.h"
 #include "engine/engine_context.h"
 #include "engine/flash_pattern.h"
 #include "engine/world_layout.h"
@@ -55,6 +56,7 @@ private:
     unique_hrgn handed_;       // a copy of the region the bulb window was last given
     HWND handedTo_ = nullptr;  // and that window
     int levelChecks_ = 0;  // drawn steps left that check the window's level
+    DesktopLookup desktop_;
 };
 
 // Puts the bulb window over the layout window and shows it at its level;

@@ -56,6 +56,21 @@ void fillMaskWhite(HDC mask, int width, int height) {
         for (int x = 0; x < width; x += 30) BitBlt(mask, x, y, 30, 30, tile.get(), 0, 0, SRCCOPY);
 }
 
+// The process at high priority while it lives, back to normal after (also
+// when a world's drawing throws).
+class HighPriority {
+public:
+    explicit HighPriority(bool raise) : raised_(raise && SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS)) {}
+    ~HighPriority() {
+        if (raised_) SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
+    }
+    HighPriority(const HighPriority&) = delete;
+    HighPriority& operator=(const HighPriority&) = delete;
+
+private:
+    bool raised_;
+};
+
 bool inside(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 
 }  // namespace
@@ -257,13 +272,10 @@ void BulbWorld::renderAllCopies() {
 
 void BulbWorld::drawPhase(HDC dc, int32_t step) {
     if (!hasPictures()) return;
-    const EngineContext& a = context_;
     const int copy = wrapPhase(step, phaseCount_);
     ensureCopy(copy);
     POINT o = copyOrigin(copy);
     const int w = scratchSize_.cx, h = scratchSize_.cy;
-    const bool boost = a.runMode == kRunNormal;
-    if (boost) SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
     if (!withRegions_) {
         HDC s = scratch_.get();
         BitBlt(s, 0, 0, w, h, dc, place_.left, place_.top, SRCCOPY);
@@ -273,7 +285,6 @@ void BulbWorld::drawPhase(HDC dc, int32_t step) {
     } else {
         BitBlt(dc, place_.left, place_.top, w, h, picture_.get(), o.x, o.y, SRCCOPY);
     }
-    if (boost) SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
 }
 
 void BulbWorld::refreshBackground(HRGN pending) {
@@ -448,6 +459,11 @@ void BulbWorldSet::draw(const RECT&, HDC dc, int32_t step) {
             if (BulbWorld* w = world(side)) w->refreshBackground(a.pendingRepaint.get());
         a.pendingRepaint.reset();
     }
+    // A normal run draws at high priority, so the masked copies reach the
+    // screen together. The four worlds are drawn back to back under one
+    // raise: each change of class is a trip to the window server, dearer
+    // than a world's copies.
+    HighPriority boost(a.runMode == kRunNormal);
     for (BulbPosition side : order)
         if (BulbWorld* w = world(side)) w->drawPhase(dc, step);
 }

@@ -56,4 +56,33 @@ HWND findDesktopWindow(const EngineContext& context, int kind) {
     return FindWindowExA(defView, nullptr, "SysListView32", nullptr);
 }
 
+bool DesktopLookup::stillThere() const {
+    // Each distinct window once: under an icon view all three are one.
+    const HWND windows[3] = {found_.iconView, found_.layout, found_.target};
+    for (int i = 0; i < 3; ++i) {
+        const HWND w = windows[i];
+        if (!w || (i > 0 && w == windows[0]) || (i > 1 && w == windows[1])) continue;
+        if (!IsWindow(w)) return false;
+    }
+    return true;
+}
+
+const DesktopLookup::Found& DesktopLookup::find(const EngineContext& context, DWORD now) {
+    const Key key{context.saverWindow, context.runMode, context.inBulbWindow()};
+    // A saver's window is its own: looking it up costs nothing, and its size
+    // is taken fresh while it settles.
+    if (valid_ && !key.saver && key == key_ && now - at_ < kRefreshMs && stillThere()) return found_;
+    found_.iconView = findDesktopWindow(context, kIconView);
+    found_.layout = findDesktopWindow(context, kLayoutWindow);
+    found_.target = findDesktopWindow(context, kDrawingTarget);
+    if (found_.layout)
+        found_.rectangle = drawingRectangle(context, found_.layout);
+    else
+        SetRectEmpty(&found_.rectangle);
+    key_ = key;
+    at_ = now;
+    valid_ = true;
+    return found_;
+}
+
 }  // namespace lumarel

@@ -82,6 +82,53 @@ TEST_F(FrameHelpers, SaverWindowAndBulbWindowTakePrecedence) {
     DestroyWindow(bulbs);
 }
 
+// The step's cached lookup: the same windows until a second has passed
+// (also across the clock's wrap), at once when one of them is gone or the
+// bulbs' place changes.
+TEST_F(FrameHelpers, DesktopLookupKeepsItsAnswerForASecondOnly) {
+    if (FindWindowA("Progman", nullptr)) GTEST_SKIP() << "a real shell desktop is present";
+    HWND bulbs = makeWindow("TestBulbs", nullptr, WS_POPUP);
+    context.bulbWindow = bulbs;
+    for (DWORD t : {DWORD(5000), DWORD(0xFFFFFF00u)}) {
+        DesktopLookup lookup;
+        HWND browser = nullptr;
+        {
+            DesktopChain chain;
+            DesktopLookup::Found f = lookup.find(context, t);
+            EXPECT_EQ(f.iconView, chain.listView);
+            EXPECT_EQ(f.layout, chain.listView);
+            EXPECT_EQ(f.target, chain.listView);
+            RECT expected = drawingRectangle(context, chain.listView);
+            EXPECT_TRUE(EqualRect(&f.rectangle, &expected));
+
+            // A browser view appearing is seen after the second, not before.
+            browser = makeWindow("Internet Explorer_Server", chain.defView);
+            EXPECT_EQ(lookup.find(context, t + DesktopLookup::kRefreshMs - 1).layout, chain.listView) << t;
+            f = lookup.find(context, t + DesktopLookup::kRefreshMs);
+            EXPECT_EQ(f.layout, browser) << t;
+            EXPECT_EQ(f.iconView, chain.listView) << t;
+
+            // Gone again: looked up at once.
+            DestroyWindow(browser);
+            EXPECT_EQ(lookup.find(context, t + DesktopLookup::kRefreshMs + 1).layout, chain.listView) << t;
+
+            // On top the target is the bulb window at once, and back on the
+            // desktop the icon view again.
+            context.bulbLocation = kOnTop;
+            EXPECT_EQ(lookup.find(context, t + DesktopLookup::kRefreshMs + 2).target, bulbs) << t;
+            context.bulbLocation = kOnDesktop;
+            EXPECT_EQ(lookup.find(context, t + DesktopLookup::kRefreshMs + 3).target, chain.listView) << t;
+        }
+        // The shell gone, the desktop place has no icon view and lays the
+        // bulbs out over the whole screen.
+        DesktopLookup::Found f = lookup.find(context, t + DesktopLookup::kRefreshMs + 4);
+        EXPECT_EQ(f.iconView, nullptr) << t;
+        EXPECT_EQ(f.layout, GetDesktopWindow()) << t;
+        EXPECT_EQ(f.target, nullptr) << t;
+    }
+    DestroyWindow(bulbs);
+}
+
 TEST_F(FrameHelpers, DrawingRectangleByRunMode) {
     HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 30, 40, 300, 200, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(window);
