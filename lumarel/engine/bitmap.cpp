@@ -106,10 +106,30 @@ Bitmap::Bitmap(HBITMAP adopted) { adopt(adopted); }
 
 void Bitmap::adopt(HBITMAP bitmap) {
     check(bitmap != nullptr);
+    deselect();
     bitmap_.reset(bitmap);
 }
 
-Bitmap::~Bitmap() = default;
+Bitmap::~Bitmap() { deselect(); }
+
+HDC Bitmap::selected() {
+    if (inOwnDc_) return ownDc_.get();
+    if (!ownDc_) {
+        ownDc_.reset(CreateCompatibleDC(nullptr));
+        check(bool(ownDc_));
+    }
+    HGDIOBJ old = SelectObject(ownDc_.get(), bitmap_.get());
+    check(old != nullptr);  // selected in another DC, or not a bitmap
+    if (!ownDcDefault_) ownDcDefault_ = old;
+    inOwnDc_ = true;
+    return ownDc_.get();
+}
+
+void Bitmap::deselect() const {
+    if (!inOwnDc_) return;
+    SelectObject(ownDc_.get(), ownDcDefault_);
+    inOwnDc_ = false;
+}
 
 RECT Bitmap::size() const {
     BITMAP info{};
@@ -118,44 +138,44 @@ RECT Bitmap::size() const {
 }
 
 void Bitmap::blit(const RECT& source, int x, int y, HDC dc, DWORD rop) {
-    MemoryDc memory(dc, bitmap_.get());
-    BitBlt(dc, coord(x), coord(y), width(source), height(source), memory.get(), coord(source.left),
+    BitBlt(dc, coord(x), coord(y), width(source), height(source), selected(), coord(source.left),
            coord(source.top), rop);
 }
 
 void Bitmap::draw(const RECT& source, int x, int y, HDC dc) { blit(source, x, y, dc, SRCCOPY); }
 
 void Bitmap::copyTo(const RECT& source, const RECT& destination, HDC dc) {
-    MemoryDc memory(dc, bitmap_.get());
+    HDC memory = selected();
     int sw = width(source), sh = height(source), dw = width(destination), dh = height(destination);
     if (sw == dw || sh == dh) {
-        BitBlt(dc, coord(destination.left), coord(destination.top), dw, dh, memory.get(),
+        BitBlt(dc, coord(destination.left), coord(destination.top), dw, dh, memory,
                coord(source.left), coord(source.top), SRCCOPY);
     } else if (GetDeviceCaps(dc, RASTERCAPS) & RC_STRETCHBLT) {
         int old = SetStretchBltMode(dc, COLORONCOLOR);
-        StretchBlt(dc, coord(destination.left), coord(destination.top), dw, dh, memory.get(),
+        StretchBlt(dc, coord(destination.left), coord(destination.top), dw, dh, memory,
                    coord(source.left), coord(source.top), sw, sh, SRCCOPY);
         SetStretchBltMode(dc, old);
     } else {
         BitBlt(dc, coord(destination.left), coord(destination.top), std::min(sw, dw), std::min(sh, dh),
-               memory.get(), coord(source.left), coord(source.top), SRCCOPY);
+               memory, coord(source.left), coord(source.top), SRCCOPY);
     }
 }
 
 void Bitmap::copyFrom(Bitmap& other, const RECT& source, const RECT& destination, DWORD rop) {
-    MemoryDc target(nullptr, bitmap_.get());
-    MemoryDc memory(nullptr, other.handle());
+    HDC target = selected();
+    HDC memory = other.selected();
     int sw = width(source), sh = height(source), dw = width(destination), dh = height(destination);
     if (sw == dw || sh == dh) {
-        BitBlt(target.get(), coord(destination.left), coord(destination.top), dw, dh, memory.get(),
+        BitBlt(target, coord(destination.left), coord(destination.top), dw, dh, memory,
                coord(source.left), coord(source.top), rop);
-    } else if (GetDeviceCaps(target.get(), RASTERCAPS) & RC_STRETCHBLT) {
-        SetStretchBltMode(target.get(), COLORONCOLOR);
-        StretchBlt(target.get(), coord(destination.left), coord(destination.top), dw, dh, memory.get(),
+    } else if (GetDeviceCaps(target, RASTERCAPS) & RC_STRETCHBLT) {
+        int old = SetStretchBltMode(target, COLORONCOLOR);
+        StretchBlt(target, coord(destination.left), coord(destination.top), dw, dh, memory,
                    coord(source.left), coord(source.top), sw, sh, rop);
+        SetStretchBltMode(target, old);
     } else {
-        BitBlt(target.get(), coord(destination.left), coord(destination.top), std::min(sw, dw),
-               std::min(sh, dh), memory.get(), coord(source.left), coord(source.top), rop);
+        BitBlt(target, coord(destination.left), coord(destination.top), std::min(sw, dw),
+               std::min(sh, dh), memory, coord(source.left), coord(source.top), rop);
     }
 }
 
@@ -165,12 +185,12 @@ void Bitmap::drawMasked(HBITMAP mask, const RECT& source, int x, int y, HDC dc, 
     unique_hbitmap offscreen(CreateCompatibleBitmap(dc, w, h));
     check(bool(offscreen));
     MemoryDc work(dc, offscreen.get());
-    MemoryDc picture(dc, bitmap_.get());
+    HDC picture = selected();
     MemoryDc maskDc(dc, mask);
     SelectPaletteScope realise(work.get(), palette, true);
     BitBlt(work.get(), 0, 0, w, h, dc, coord(x), coord(y), SRCCOPY);
     BitBlt(work.get(), 0, 0, w, h, maskDc.get(), coord(source.left), coord(source.top), SRCAND);
-    BitBlt(work.get(), 0, 0, w, h, picture.get(), coord(source.left), coord(source.top), SRCPAINT);
+    BitBlt(work.get(), 0, 0, w, h, picture, coord(source.left), coord(source.top), SRCPAINT);
     BitBlt(dc, coord(x), coord(y), w, h, work.get(), 0, 0, SRCCOPY);
 }
 
@@ -302,16 +322,16 @@ void MaskedBitmap::endSprite() {
 
 void QuickMaskedBitmap::draw(const RECT& source, int x, int y, HDC dc) {
     MemoryDc maskDc(dc, hatchedMask_ ? hatchedMask_.get() : mask_.get());
-    MemoryDc picture(dc, bitmap_.get());
+    HDC picture = selected();
     int w = width(source), h = height(source);
     BitBlt(dc, coord(x), coord(y), w, h, maskDc.get(), coord(source.left), coord(source.top), SRCAND);
-    BitBlt(dc, coord(x), coord(y), w, h, picture.get(), coord(source.left), coord(source.top), SRCPAINT);
+    BitBlt(dc, coord(x), coord(y), w, h, picture, coord(source.left), coord(source.top), SRCPAINT);
 }
 
 void QuickMaskedBitmap::fillFrom(HBITMAP image, HBITMAP mask, const RECT& source, const RECT& destination) {
-    MemoryDc target(nullptr, bitmap_.get());
+    HDC target = selected();
     MemoryDc from(nullptr, image);
-    BitBlt(target.get(), destination.left, destination.top, width(destination), height(destination),
+    BitBlt(target, destination.left, destination.top, width(destination), height(destination),
            from.get(), source.left, source.top, SRCCOPY);
     MemoryDc maskTarget(nullptr, mask_.get());
     MemoryDc maskFrom(nullptr, mask);

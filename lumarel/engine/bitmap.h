@@ -36,7 +36,12 @@ public:
     Bitmap(const Bitmap&) = delete;
     Bitmap& operator=(const Bitmap&) = delete;
 
-    HBITMAP handle() const { return bitmap_.get(); }
+    // The bitmap, out of the picture's own DC (below), for selecting
+    // elsewhere or reading its bits.
+    HBITMAP handle() const {
+        deselect();
+        return bitmap_.get();
+    }
     void* bits() const { return bits_; }
     RECT size() const;
 
@@ -59,11 +64,22 @@ public:
 protected:
     Bitmap() = default;
     void adopt(HBITMAP bitmap);
+    // A memory DC with the bitmap selected, kept from one draw to the next:
+    // under Wine each selection of a bitmap is three trips to the window
+    // server, and building the bulbs draws thousands of frames from a few
+    // pictures. handle() takes the bitmap out again.
+    HDC selected();
+    void deselect() const;
     // The sprite's background is captured again at the next move.
     void restoreSpriteBackground();
 
     unique_hbitmap bitmap_;
     void* bits_ = nullptr;
+    // After bitmap_, so it goes first: a DC deleted with the bitmap still
+    // selected lets it go.
+    mutable unique_hdc ownDc_;
+    mutable HGDIOBJ ownDcDefault_ = nullptr;  // what the DC held before
+    mutable bool inOwnDc_ = false;
     HWND spriteWindow_ = nullptr;
     WindowDc spriteDc_;
     unique_hbitmap spriteBackground_;

@@ -128,6 +128,47 @@ TEST(BitmapDraw, CopyStretchesOnlyWhenBothSidesDiffer) {
     EXPECT_EQ(GetPixel(screen.dc.get(), 11, 13), RGB(0, 0, 0));
 }
 
+// A picture stays selected in a DC of its own between draws; its handle is
+// lent out of that DC, and the bitmap is still deleted with the picture.
+TEST(BitmapDraw, KeepsItsDcBetweenDrawsAndLendsItsHandleOut) {
+    Canvas screen(8, 8);
+    screen.fill(RGB(0, 0, 0), {0, 0, 8, 8});
+    HBITMAP kept = nullptr;
+    {
+        Bitmap picture(screen.screen, 2, 2);
+        {
+            MemoryDc dc(screen.screen, picture.handle());
+            PatBlt(dc.get(), 0, 0, 2, 2, WHITENESS);
+        }
+        picture.blit({0, 0, 2, 2}, 0, 0, screen.dc.get(), SRCCOPY);
+        EXPECT_EQ(GetPixel(screen.dc.get(), 1, 1), RGB(255, 255, 255));
+        // Selected elsewhere after a draw: the handle comes out of the kept DC.
+        {
+            MemoryDc dc(screen.screen, picture.handle());
+            unique_hbrush red(CreateSolidBrush(RGB(255, 0, 0)));
+            RECT all{0, 0, 2, 2};
+            FillRect(dc.get(), &all, red.get());
+            EXPECT_EQ(GetPixel(dc.get(), 0, 0), RGB(255, 0, 0));
+        }
+        // The next draw selects it again and shows what was painted.
+        picture.blit({0, 0, 2, 2}, 4, 4, screen.dc.get(), SRCCOPY);
+        EXPECT_EQ(GetPixel(screen.dc.get(), 5, 5), RGB(255, 0, 0));
+        // Between two kept pictures, both ways.
+        Bitmap other(screen.screen, 2, 2);
+        other.copyFrom(picture, {0, 0, 2, 2}, {0, 0, 2, 2});
+        picture.copyFrom(other, {0, 0, 1, 1}, {1, 1, 2, 2}, SRCINVERT);  // red ^ red = black
+        picture.blit({0, 0, 2, 2}, 0, 0, screen.dc.get(), SRCCOPY);
+        EXPECT_EQ(GetPixel(screen.dc.get(), 0, 0), RGB(255, 0, 0));
+        EXPECT_EQ(GetPixel(screen.dc.get(), 1, 1), RGB(0, 0, 0));
+        other.copyTo({0, 0, 2, 2}, {6, 0, 8, 2}, screen.dc.get());
+        EXPECT_EQ(GetPixel(screen.dc.get(), 7, 1), RGB(255, 0, 0));
+        picture.blit({0, 0, 2, 2}, 2, 2, screen.dc.get(), SRCCOPY);  // selected when it goes
+        kept = picture.handle();
+        picture.blit({0, 0, 2, 2}, 2, 2, screen.dc.get(), SRCCOPY);
+    }
+    EXPECT_EQ(GetObjectType(kept), 0u) << "the bitmap outlived its picture";
+}
+
 TEST(BitmapSprite, StaysInsideItsBoundsOnEvenCorners) {
     HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 150, nullptr, nullptr,
                                   nullptr, nullptr);
