@@ -1,6 +1,7 @@
 #include "engine/bitmap.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "base/failure.h"
@@ -36,6 +37,24 @@ private:
     HDC given_;
     WindowDc screen_;
 };
+
+// A checkerboard of a mask: every pixel with x + y odd turns white, so a
+// picture drawn through it shows half of what lies below.
+unique_hbitmap hatchedCopy(HBITMAP mask, int w, int h) {
+    unique_hbitmap hatchedMask(CreateBitmap(w, h, 1, 1, nullptr));
+    check(bool(hatchedMask));
+    MemoryDc hatched(nullptr, hatchedMask.get());
+    MemoryDc original(nullptr, mask);
+    BitBlt(hatched.get(), 0, 0, w, h, original.get(), 0, 0, SRCCOPY);
+    const WORD checker[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+    unique_hbitmap patternBitmap(CreateBitmap(8, 8, 1, 1, checker));
+    unique_hbrush brush(CreatePatternBrush(patternBitmap.get()));
+    SelectObjectScope selectBrush(hatched.get(), brush.get());
+    SetBrushOrgEx(hatched.get(), 0, 0, nullptr);
+    // Pattern bit 1 (white) where x + y is odd; OR it in (DPo).
+    PatBlt(hatched.get(), 0, 0, w, h, 0x00FA0089);
+    return hatchedMask;
+}
 
 }  // namespace
 
@@ -205,10 +224,10 @@ void Bitmap::beginSprite(HWND window, const RECT& bounds, const RECT& source, in
     spriteRect_ = {cx - w / 2, cy - h / 2, cx - w / 2 + w, cy - h / 2 + h};
     spriteDc_ = WindowDc(window, GetDCEx(window, nullptr, DCX_CACHE | DCX_LOCKWINDOWUPDATE));
     check(bool(spriteDc_));
-    spriteBackground_.reset(CreateCompatibleBitmap(spriteDc_.get(), w, h));
-    check(bool(spriteBackground_));
-    MemoryDc saved(spriteDc_.get(), spriteBackground_.get());
-    BitBlt(saved.get(), 0, 0, w, h, spriteDc_.get(), spriteRect_.left, spriteRect_.top, SRCCOPY);
+    HDC screen = spriteDc_.get();
+    spriteBackground_ = Surface(screen, unique_hbitmap(CreateCompatibleBitmap(screen, w, h)));
+    spriteCapture_ = Surface(screen, unique_hbitmap(CreateCompatibleBitmap(screen, w, h)));
+    BitBlt(spriteBackground_.get(), 0, 0, w, h, screen, spriteRect_.left, spriteRect_.top, SRCCOPY);
     spriteHidden_ = false;
     spriteRecapture_ = true;
 }
@@ -230,20 +249,17 @@ POINT Bitmap::moveSprite(int cx, int cy) {
         // Compose off screen so that the sprite never flickers: capture the
         // new place, patch in the old background, draw the sprite over the
         // old background at the new offset, then put both on the screen.
+        // The captured place is the background from now on.
         int dx = next.left - spriteRect_.left, dy = next.top - spriteRect_.top;
-        unique_hbitmap captureBitmap(CreateCompatibleBitmap(spriteDc_.get(), w, h));
-        check(bool(captureBitmap));
-        MemoryDc capture(spriteDc_.get(), captureBitmap.get());
-        MemoryDc saved(spriteDc_.get(), spriteBackground_.get());
-        BitBlt(capture.get(), 0, 0, w, h, spriteDc_.get(), next.left, next.top, SRCCOPY);
+        HDC screen = spriteDc_.get(), capture = spriteCapture_.get(), saved = spriteBackground_.get();
+        BitBlt(capture, 0, 0, w, h, screen, next.left, next.top, SRCCOPY);
         if (!spriteRecapture_) {
-            BitBlt(capture.get(), -dx, -dy, w, h, saved.get(), 0, 0, SRCCOPY);
-            draw(spriteSource_, dx, dy, saved.get());
+            BitBlt(capture, -dx, -dy, w, h, saved, 0, 0, SRCCOPY);
+            draw(spriteSource_, dx, dy, saved);
         }
-        draw(spriteSource_, next.left, next.top, spriteDc_.get());
-        if (!spriteRecapture_)
-            BitBlt(spriteDc_.get(), spriteRect_.left, spriteRect_.top, w, h, saved.get(), 0, 0, SRCCOPY);
-        BitBlt(saved.get(), 0, 0, w, h, capture.get(), 0, 0, SRCCOPY);
+        draw(spriteSource_, next.left, next.top, screen);
+        if (!spriteRecapture_) BitBlt(screen, spriteRect_.left, spriteRect_.top, w, h, saved, 0, 0, SRCCOPY);
+        std::swap(spriteBackground_, spriteCapture_);
         spriteRect_ = next;
         spriteRecapture_ = false;
     }
@@ -252,9 +268,8 @@ POINT Bitmap::moveSprite(int cx, int cy) {
 
 void Bitmap::restoreSpriteBackground() {
     if (!spriteDc_ || !spriteBackground_ || spriteRecapture_) return;
-    MemoryDc saved(spriteDc_.get(), spriteBackground_.get());
     BitBlt(spriteDc_.get(), spriteRect_.left, spriteRect_.top, width(spriteSource_), height(spriteSource_),
-           saved.get(), 0, 0, SRCCOPY);
+           spriteBackground_.get(), 0, 0, SRCCOPY);
 }
 
 void Bitmap::hideSprite() {
@@ -274,6 +289,7 @@ void Bitmap::endSprite() {
     if (!spriteDc_) return;
     if (!spriteHidden_) restoreSpriteBackground();
     spriteBackground_.reset();
+    spriteCapture_.reset();
     spriteDc_.reset();
     spriteWindow_ = nullptr;
 }
@@ -297,34 +313,25 @@ MaskedBitmap::~MaskedBitmap() {
 
 void MaskedBitmap::beginSprite(HWND window, const RECT& bounds, const RECT& source, int cx, int cy) {
     Bitmap::beginSprite(window, bounds, source, cx, cy);
-    // A checkerboard of the mask: every pixel with x + y odd turns white, so
-    // the dragged picture shows half of what lies below.
     RECT all = size();
-    int w = all.right, h = all.bottom;
-    hatchedMask_.reset(CreateBitmap(w, h, 1, 1, nullptr));
-    check(bool(hatchedMask_));
-    MemoryDc hatched(nullptr, hatchedMask_.get());
-    MemoryDc original(nullptr, mask_.get());
-    BitBlt(hatched.get(), 0, 0, w, h, original.get(), 0, 0, SRCCOPY);
-    const WORD checker[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
-    unique_hbitmap patternBitmap(CreateBitmap(8, 8, 1, 1, checker));
-    unique_hbrush brush(CreatePatternBrush(patternBitmap.get()));
-    SelectObjectScope selectBrush(hatched.get(), brush.get());
-    SetBrushOrgEx(hatched.get(), 0, 0, nullptr);
-    // Pattern bit 1 (white) where x + y is odd; OR it in (DPo).
-    PatBlt(hatched.get(), 0, 0, w, h, 0x00FA0089);
+    hatchedMask_ = hatchedCopy(mask_.get(), all.right, all.bottom);
+    spriteMask_ = std::make_unique<MemoryDc>(spriteDc_.get(), hatchedMask_.get());
 }
 
 void MaskedBitmap::endSprite() {
     Bitmap::endSprite();
+    spriteMask_.reset();
     hatchedMask_.reset();
 }
 
 void QuickMaskedBitmap::draw(const RECT& source, int x, int y, HDC dc) {
-    MemoryDc maskDc(dc, hatchedMask_ ? hatchedMask_.get() : mask_.get());
+    // While dragged the hatched mask stays selected; the plain one is
+    // selected for this draw.
+    std::optional<MemoryDc> plainMask;
+    HDC mask = spriteMask_ ? spriteMask_->get() : plainMask.emplace(dc, mask_.get()).get();
     HDC picture = selected();
     int w = width(source), h = height(source);
-    BitBlt(dc, coord(x), coord(y), w, h, maskDc.get(), coord(source.left), coord(source.top), SRCAND);
+    BitBlt(dc, coord(x), coord(y), w, h, mask, coord(source.left), coord(source.top), SRCAND);
     BitBlt(dc, coord(x), coord(y), w, h, picture, coord(source.left), coord(source.top), SRCPAINT);
 }
 

@@ -11,6 +11,46 @@
 
 namespace lumarel {
 
+// A memory DC with one bitmap selected; throws 'asrt' when it cannot be made.
+class MemoryDc {
+public:
+    MemoryDc(HDC compatible, HBITMAP bitmap);
+    HDC get() const { return dc_.get(); }
+
+private:
+    unique_hdc dc_;
+    SelectObjectScope select_;
+};
+
+// A drawing surface: a bitmap it owns, selected into its own memory DC. The
+// DC goes before the bitmap, also when a surface is replaced.
+class Surface {
+public:
+    Surface() = default;
+    // Takes the bitmap (null throws 'asrt') and selects it.
+    Surface(HDC compatible, unique_hbitmap bitmap);
+    Surface(Surface&&) noexcept = default;
+    Surface& operator=(Surface&& other) noexcept {
+        if (this != &other) {
+            reset();
+            bitmap_ = std::move(other.bitmap_);
+            dc_ = std::move(other.dc_);
+        }
+        return *this;
+    }
+
+    HDC get() const { return dc_ ? dc_->get() : nullptr; }
+    explicit operator bool() const { return dc_ != nullptr; }
+    void reset() {
+        dc_.reset();
+        bitmap_.reset();
+    }
+
+private:
+    unique_hbitmap bitmap_;
+    std::unique_ptr<MemoryDc> dc_;
+};
+
 class Bitmap {
 public:
     // From a bitmap resource (name, or MAKEINTRESOURCE of a number).
@@ -80,9 +120,12 @@ protected:
     mutable unique_hdc ownDc_;
     mutable HGDIOBJ ownDcDefault_ = nullptr;  // what the DC held before
     mutable bool inOwnDc_ = false;
+    // Everything a move draws with is made once, when the sprite begins: a
+    // DC or bitmap made per move costs more than the move's small copies.
     HWND spriteWindow_ = nullptr;
     WindowDc spriteDc_;
-    unique_hbitmap spriteBackground_;
+    Surface spriteBackground_;
+    Surface spriteCapture_;  // the next place's background, while composing
     RECT spriteSource_{};
     RECT spriteRect_{};
     RECT spriteBounds_{};
@@ -108,6 +151,7 @@ public:
 protected:
     unique_hbitmap mask_;
     unique_hbitmap hatchedMask_;  // only while a sprite is active
+    std::unique_ptr<MemoryDc> spriteMask_;  // the hatched mask, selected
 };
 
 class QuickMaskedBitmap : public MaskedBitmap {
@@ -125,45 +169,5 @@ public:
 // table; `bits` receives its pixels. Throws 'asrt' when it cannot be made.
 unique_hbitmap makeDibSection(int width, int height, int bitsPerPixel, const RGBQUAD* colours, int colourCount,
                               void*& bits);
-
-// A memory DC with one bitmap selected; throws 'asrt' when it cannot be made.
-class MemoryDc {
-public:
-    MemoryDc(HDC compatible, HBITMAP bitmap);
-    HDC get() const { return dc_.get(); }
-
-private:
-    unique_hdc dc_;
-    SelectObjectScope select_;
-};
-
-// A drawing surface: a bitmap it owns, selected into its own memory DC. The
-// DC goes before the bitmap, also when a surface is replaced.
-class Surface {
-public:
-    Surface() = default;
-    // Takes the bitmap (null throws 'asrt') and selects it.
-    Surface(HDC compatible, unique_hbitmap bitmap);
-    Surface(Surface&&) noexcept = default;
-    Surface& operator=(Surface&& other) noexcept {
-        if (this != &other) {
-            reset();
-            bitmap_ = std::move(other.bitmap_);
-            dc_ = std::move(other.dc_);
-        }
-        return *this;
-    }
-
-    HDC get() const { return dc_ ? dc_->get() : nullptr; }
-    explicit operator bool() const { return dc_ != nullptr; }
-    void reset() {
-        dc_.reset();
-        bitmap_.reset();
-    }
-
-private:
-    unique_hbitmap bitmap_;
-    std::unique_ptr<MemoryDc> dc_;
-};
 
 }  // namespace lumarel

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <array>
 #include <memory>
 
 #include "base/failure.h"
@@ -30,6 +31,12 @@ constexpr int kEdgeSlots = 6;
 
 WNDPROC originalProcs[kControlCount] = {};
 
+// A drag end's rectangles in the settings window's coordinates.
+struct TargetPlace {
+    RECT hit{};    // the whole control: a drop anywhere on it counts
+    RECT frame{};  // its client area, where the target's frame is drawn
+};
+
 struct Drag {
     HWND window = nullptr;   // the settings window
     HWND capture = nullptr;  // the pressed control, which holds the capture
@@ -38,6 +45,12 @@ struct Drag {
     DragEnd source;
     int target = kNoTarget;
     bool releasing = false;  // our own ReleaseCapture, not a lost capture
+    // Taken once at the start: nothing moves while the capture is held, and
+    // asking the window manager again on every mouse move costs more than
+    // the move's drawing.
+    WindowDc dc;               // the settings window's, over its children
+    POINT captureOrigin{};     // the capture's client origin in the window
+    std::array<TargetPlace, kOuterBoxCount + 1> places;  // the list, then the boxes
 };
 
 Drag& drag() {
@@ -88,55 +101,58 @@ int listItemAt(HWND list, POINT point) {
     return HIWORD(hit) ? -1 : int(LOWORD(hit));
 }
 
-void drawTargetFrame(HWND window, int target, bool on) {
-    if (target == kNoTarget) return;
-    HWND control = targetControl(window, target);
-    WindowDc dc(control);
-    RECT r;
-    GetClientRect(control, &r);
+size_t placeIndex(int target) { return size_t(target - kListTarget); }
+const TargetPlace& placeOf(const Drag& d, int target) { return d.places[placeIndex(target)]; }
+
+void measureTargets(Drag& d) {
+    for (int target = kListTarget; target < kOuterBoxCount; ++target) {
+        HWND control = targetControl(d.window, target);
+        TargetPlace& place = d.places[placeIndex(target)];
+        GetWindowRect(control, &place.hit);
+        MapWindowPoints(nullptr, d.window, reinterpret_cast<POINT*>(&place.hit), 2);
+        GetClientRect(control, &place.frame);
+        MapWindowPoints(control, d.window, reinterpret_cast<POINT*>(&place.frame), 2);
+    }
+}
+
+void drawTargetFrame(const Drag& d, int target, bool on) {
+    if (target == kNoTarget || !d.dc) return;
+    RECT r = placeOf(d, target).frame;
     HBRUSH brush = static_cast<HBRUSH>(GetStockObject(on ? BLACK_BRUSH : WHITE_BRUSH));
     for (int i = 0; i < kFrameWidth; ++i) {
-        FrameRect(dc.get(), &r, brush);
+        FrameRect(d.dc.get(), &r, brush);
         InflateRect(&r, -1, -1);
     }
 }
 
 // The control under a point of the settings window that takes a drop.
-int targetAt(HWND window, POINT point) {
-    for (int target = kListTarget; target < kOuterBoxCount; ++target) {
-        HWND control = targetControl(window, target);
-        RECT r;
-        GetWindowRect(control, &r);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-        if (PtInRect(&r, point)) return target == drag().source.box ? kNoTarget : target;
-    }
+int targetAt(const Drag& d, POINT point) {
+    for (int target = kListTarget; target < kOuterBoxCount; ++target)
+        if (PtInRect(&placeOf(d, target).hit, point)) return target == d.source.box ? kNoTarget : target;
     return kNoTarget;
 }
 
-POINT toWindow(HWND from, HWND window, POINT point) {
-    MapWindowPoints(from, window, &point, 1);
-    return point;
+POINT inWindow(const Drag& d, POINT inCapture) {
+    return {inCapture.x + d.captureOrigin.x, inCapture.y + d.captureOrigin.y};
 }
 
 // Where the drag may go: from the top-left box to the bottom-right one.
-RECT dragBounds(HWND window) {
-    RECT first, last;
-    GetWindowRect(GetDlgItem(window, IDC_BOX_FIRST), &first);
-    GetWindowRect(GetDlgItem(window, IDC_BOX_LAST), &last);
-    RECT bounds{first.left, first.top, last.right, last.bottom};
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&bounds), 2);
-    return bounds;
+RECT dragBounds(const Drag& d) {
+    const RECT& first = placeOf(d, 0).hit;
+    const RECT& last = placeOf(d, kOuterBoxCount - 1).hit;
+    return {first.left, first.top, last.right, last.bottom};
 }
 
 // Ends the drag: the picture leaves the screen, the DC and the capture go.
 void endDrag() {
     Drag& d = drag();
     if (d.picture) d.picture->endSprite();
-    drawTargetFrame(d.window, d.target, false);
+    drawTargetFrame(d, d.target, false);
     d.releasing = true;
     if (GetCapture() == d.capture) ReleaseCapture();
     d.releasing = false;
     d.picture.reset();
+    d.dc.reset();
     d.capture = nullptr;
     d.target = kNoTarget;
 }
@@ -153,15 +169,21 @@ void beginDrag(HWND control, int32_t kind, DragEnd source, POINT pressed) {
     // saves what lies under it.
     UpdateWindow(window);
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    WindowDc screen(window);
+    // Not clipped by the children: the frames go on the controls.
+    WindowDc screen(window, GetDCEx(window, nullptr, DCX_CACHE | DCX_LOCKWINDOWUPDATE));
+    check(bool(screen));
     d.picture = bulb->makeDragPicture(screen.get());
+    d.dc = std::move(screen);
     d.window = window;
     d.capture = control;
     d.kind = kind;
     d.source = source;
     d.target = kNoTarget;
-    POINT at = toWindow(control, window, pressed);
-    d.picture->beginSprite(window, dragBounds(window), d.picture->size(), at.x, at.y);
+    d.captureOrigin = {0, 0};
+    MapWindowPoints(control, window, &d.captureOrigin, 1);
+    measureTargets(d);
+    POINT at = inWindow(d, pressed);
+    d.picture->beginSprite(window, dragBounds(d), d.picture->size(), at.x, at.y);
     d.picture->moveSprite(at.x, at.y);
     SetCapture(control);
     SetCursor(bulbPage().closedHand);
@@ -169,39 +191,37 @@ void beginDrag(HWND control, int32_t kind, DragEnd source, POINT pressed) {
 
 void moveDrag(POINT inCapture) {
     Drag& d = drag();
-    POINT at = toWindow(d.capture, d.window, inCapture);
+    POINT at = inWindow(d, inCapture);
     POINT centre = d.picture->moveSprite(at.x, at.y);
-    int target = targetAt(d.window, centre);
+    int target = targetAt(d, centre);
     if (target == d.target) return;
     // The frames are drawn with the picture off the screen, so that what it
     // saved stays true.
     d.picture->hideSprite();
-    drawTargetFrame(d.window, d.target, false);
-    drawTargetFrame(d.window, target, true);
+    drawTargetFrame(d, d.target, false);
+    drawTargetFrame(d, target, true);
     d.target = target;
     d.picture->showSprite(centre.x, centre.y);
 }
 
 void dropDrag(POINT inCapture) {
     Drag& d = drag();
-    POINT at = toWindow(d.capture, d.window, inCapture);
+    POINT at = inWindow(d, inCapture);
     POINT centre = d.picture->moveSprite(at.x, at.y);
-    int target = targetAt(d.window, centre);
+    int target = targetAt(d, centre);
     HWND window = d.window;
     int32_t kind = d.kind;
     DragEnd source = d.source;
+    RECT box = target == kNoTarget ? RECT{} : placeOf(d, target).frame;
     endDrag();
     if (target == kNoTarget) return;
     int dropIndex = 0;
     if (target != kListTarget) {
         auto place = outerBoxPlace(target);
-        HWND box = targetControl(window, target);
-        POINT inBox = centre;
-        MapWindowPoints(window, box, &inBox, 1);
-        SIZE size = clientSize(box);
         if (place && !place->isCorner())
-            dropIndex = edgeDropIndex(size.cx, size.cy, usedEdgeSlots(flashState().arrangement, place->row), inBox.x,
-                                      inBox.y);
+            dropIndex = edgeDropIndex(box.right - box.left, box.bottom - box.top,
+                                      usedEdgeSlots(flashState().arrangement, place->row), centre.x - box.left,
+                                      centre.y - box.top);
     }
     if (applyDrop(flashState().arrangement, kind, source, DragEnd{target, 0}, dropIndex)) arrangementChanged(window);
 }

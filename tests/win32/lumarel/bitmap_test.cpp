@@ -199,6 +199,97 @@ TEST(BitmapSprite, StaysInsideItsBoundsOnEvenCorners) {
     DestroyWindow(window);
 }
 
+// The pixels of a window DC's top-left w x h, as 0xRRGGBB.
+std::vector<uint32_t> pixelsOf(HDC dc, int w, int h) {
+    unique_hbitmap copy(CreateCompatibleBitmap(dc, w, h));
+    {
+        MemoryDc memory(dc, copy.get());
+        BitBlt(memory.get(), 0, 0, w, h, dc, 0, 0, SRCCOPY);
+    }
+    std::vector<uint32_t> pixels(size_t(w) * size_t(h));
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    GetDIBits(dc, copy.get(), 0, UINT(h), pixels.data(), &info, DIB_RGB_COLORS);
+    for (uint32_t& p : pixels) p &= 0xFFFFFF;
+    return pixels;
+}
+
+// A dragged red picture over a background of distinct pixels: at every step
+// the hatched picture shows at its place only, and whatever it left is put
+// back exactly, whether the steps overlap, jump, or the sprite hides, comes
+// back and ends. The picture also draws as usual while it is a sprite.
+TEST(BitmapSprite, ShowsHatchedAtItsPlaceOnlyAndLeavesNoTrail) {
+    constexpr int kW = 160, kH = 120, kRed = 0xFF0000;
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, kW, kH, nullptr, nullptr,
+                                  nullptr, nullptr);
+    ASSERT_TRUE(window);
+    UpdateWindow(window);
+    HDC dc = GetDC(window);
+    std::vector<uint32_t> background(size_t(kW) * kH);
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) background[size_t(y) * kW + size_t(x)] = uint32_t(x * 256 + y);  // no red
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kW, -kH, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    SetDIBitsToDevice(dc, 0, 0, kW, kH, 0, 0, 0, kH, background.data(), &info, DIB_RGB_COLORS);
+    ASSERT_EQ(background, pixelsOf(dc, kW, kH));
+    {
+        QuickMaskedBitmap sprite(dc, 11, 9);
+        {
+            MemoryDc image(dc, sprite.handle());
+            unique_hbrush red(CreateSolidBrush(RGB(255, 0, 0)));
+            RECT all{0, 0, 11, 9};
+            FillRect(image.get(), &all, red.get());
+            MemoryDc mask(nullptr, sprite.mask());
+            PatBlt(mask.get(), 0, 0, 11, 9, BLACKNESS);
+        }
+        // Where the hatched mask lets the background through, the quick
+        // draw ORs the picture into it.
+        auto expectShownAt = [&](RECT at, const char* when) {
+            std::vector<uint32_t> expected = background;
+            for (int y = at.top; y < at.bottom; ++y)
+                for (int x = at.left; x < at.right; ++x) {
+                    uint32_t& p = expected[size_t(y) * kW + size_t(x)];
+                    p = (x + y) % 2 ? p | kRed : kRed;
+                }
+            EXPECT_EQ(expected, pixelsOf(dc, kW, kH)) << when << " at " << at.left << "," << at.top;
+        };
+        sprite.beginSprite(window, {0, 0, kW, kH}, {0, 0, 11, 9}, 20, 20);
+        EXPECT_EQ(background, pixelsOf(dc, kW, kH)) << "nothing shows before the first move";
+        for (int step = 0; step < 30; ++step) {
+            sprite.moveSprite(20 + 3 * step, 20 + 2 * step);  // overlapping steps, down and right
+            expectShownAt(sprite.spriteRect(), "moving");
+        }
+        sprite.moveSprite(30, 100);  // a jump back across
+        expectShownAt(sprite.spriteRect(), "after a jump");
+        sprite.moveSprite(34, 96);  // up and right, overlapping
+        expectShownAt(sprite.spriteRect(), "after a jump");
+
+        unique_hbitmap other(CreateCompatibleBitmap(dc, 11, 9));
+        {
+            MemoryDc drawn(dc, other.get());
+            unique_hbrush green(CreateSolidBrush(RGB(0, 255, 0)));
+            RECT all{0, 0, 11, 9};
+            FillRect(drawn.get(), &all, green.get());
+            sprite.draw({0, 0, 11, 9}, 0, 0, drawn.get());
+            EXPECT_EQ(GetPixel(drawn.get(), 2, 4), RGB(255, 0, 0));
+            EXPECT_EQ(GetPixel(drawn.get(), 3, 4), RGB(255, 255, 0)) << "hatched while a sprite";
+        }
+
+        sprite.hideSprite();
+        EXPECT_EQ(background, pixelsOf(dc, kW, kH)) << "hidden";
+        sprite.moveSprite(90, 60);
+        EXPECT_EQ(background, pixelsOf(dc, kW, kH)) << "a hidden sprite does not move onto the screen";
+        sprite.showSprite(90, 60);
+        expectShownAt(sprite.spriteRect(), "shown again");
+        sprite.moveSprite(93, 62);
+        expectShownAt(sprite.spriteRect(), "moving after showing");
+        sprite.endSprite();
+        EXPECT_EQ(background, pixelsOf(dc, kW, kH)) << "ended";
+    }
+    ReleaseDC(window, dc);
+    DestroyWindow(window);
+}
+
 TEST(PaletteBuilder, EmptyBuilderCopiesTheSystemPalette) {
     PaletteBuilder empty;
     unique_hpalette palette(empty.make());
