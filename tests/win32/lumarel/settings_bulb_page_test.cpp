@@ -1,9 +1,10 @@
 // The settings window's Bulb Factory page in process: the real dialog from
 // lumarel.exe, driven with mouse messages and the page's commands. Drags copy
-// and remove bulbs and store the arrangement at once; Esc and a lost capture
-// end a drag without a drop and leave the screen as it was; Remove Bulb keeps
-// a bulb whose file cannot go; the filter; an import selects its bulb; Cancel
-// puts the arrangement back; the boxes draw the bulbs.
+// and remove bulbs and store the arrangement at once; a long drag frames one
+// target after another; Esc and a lost capture end a drag without a drop and
+// leave the screen as it was; Remove Bulb keeps a bulb whose file cannot go;
+// the filter; an import selects its bulb; Cancel puts the arrangement back;
+// the boxes draw the bulbs.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -165,6 +166,21 @@ struct BulbPage : ::testing::Test {
         for (uint32_t& p : pixels) p &= 0xFFFFFF;
         return pixels;
     }
+    // A box's two outer columns on each side, read through its own DC:
+    // where the target's frame shows, away from the dragged picture.
+    std::vector<uint32_t> frameEnds(int id) {
+        RECT r;
+        GetClientRect(control(id), &r);
+        std::vector<uint32_t> all = pixelsOf(control(id), r), ends;
+        for (LONG y = 0; y < r.bottom; ++y)
+            for (LONG x : {LONG(0), LONG(1), r.right - 2, r.right - 1}) ends.push_back(all[size_t(y * r.right + x)]);
+        return ends;
+    }
+    // Moves the mouse over the capture in even steps.
+    static void moveInSteps(HWND capture, POINT from, POINT to, int steps) {
+        for (int i = 1; i <= steps; ++i)
+            mouse(capture, WM_MOUSEMOVE, {from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
+    }
     int nonWhitePixels(int id) {
         RECT r;
         GetClientRect(control(id), &r);
@@ -257,6 +273,35 @@ TEST_F(BulbPage, EscAndALostCaptureEndADragWithoutADropAndRestoreTheScreen) {
     // A new drag works as before.
     drag(IDC_BULB_LIST, itemPoint(1), 102, boxPoint(102, 0.95));
     EXPECT_EQ(flashState().arrangement[0][1], 1);
+}
+
+TEST_F(BulbPage, ALongDragFramesEachTargetInTurnAndEscLeavesNoTrace) {
+    ASSERT_TRUE(open());
+    HWND list = control(IDC_BULB_LIST);
+    mouse(list, WM_LBUTTONDOWN, itemPoint(1));
+    mouse(list, WM_LBUTTONUP, itemPoint(1));
+    UpdateWindow(window);
+    const std::vector<uint32_t> before = dragAreaPixels();
+    const std::vector<uint32_t> topBefore = frameEnds(102), cornerBefore = frameEnds(103);
+    const std::vector<uint32_t> black(topBefore.size(), 0), blackCorner(cornerBefore.size(), 0);
+
+    POINT overTop = boxPoint(102, 0.5), overCorner = boxPoint(103, 0.5);
+    MapWindowPoints(control(102), list, &overTop, 1);
+    MapWindowPoints(control(103), list, &overCorner, 1);
+    mouse(list, WM_LBUTTONDOWN, itemPoint(1));
+    moveInSteps(list, itemPoint(1), overTop, 40);
+    EXPECT_EQ(black, frameEnds(102)) << "the top edge is framed";
+    EXPECT_EQ(cornerBefore, frameEnds(103));
+    moveInSteps(list, overTop, overCorner, 20);
+    EXPECT_EQ(topBefore, frameEnds(102)) << "the top edge's frame is gone";
+    EXPECT_EQ(blackCorner, frameEnds(103)) << "the corner is framed";
+    moveInSteps(list, overCorner, itemPoint(4), 30);
+    EXPECT_EQ(cornerBefore, frameEnds(103));
+    EXPECT_NE(before, dragAreaPixels()) << "the dragged picture shows";
+
+    MSG escape{list, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+    EXPECT_TRUE(settingsDialogMessage(escape));
+    EXPECT_EQ(before, dragAreaPixels()) << "the screen is as it was, to the pixel";
 }
 
 TEST_F(BulbPage, RemoveBulbKeepsABulbWhoseFileCannotBeDeleted) {
