@@ -275,7 +275,7 @@ void ExtraBulbObject::drawListPicture(int x, int y, HDC dc) {
     withPicture(
         kPosList, 0,
         [&](Picture& p, int) {
-            p.image->drawMasked(p.mask->handle(), pictureFrame(p, kPosList, 0), x, y, dc, palette);
+            p.image->drawMasked(*p.mask, pictureFrame(p, kPosList, 0), x, y, dc, palette);
         },
         [&] {
             if (!damaged_) return;
@@ -377,7 +377,7 @@ SIZE ExtraBulbObject::pictureFrameSize(int picture, int& frames) {
 void ExtraBulbObject::drawPictureFrame(int picture, int frame, int x, int y, HDC dc) {
     check(!damaged_);
     Picture& p = loadPicture(picture);
-    p.image->drawMasked(p.mask->handle(), pictureFrame(p, kPosTop, frame), x, y, dc, programPalette(bulbContext()));
+    p.image->drawMasked(*p.mask, pictureFrame(p, kPosTop, frame), x, y, dc, programPalette(bulbContext()));
 }
 
 }  // namespace lumarel

@@ -56,6 +56,27 @@ unique_hbitmap hatchedCopy(HBITMAP mask, int w, int h) {
     return hatchedMask;
 }
 
+// Where masked pictures are composed before they go to their DC: one
+// surface, kept and grown as needed, instead of a bitmap made and selected
+// for every picture (each selection is a trip to the window server under
+// Wine, and a list repaints dozens of pictures). Made again when the
+// destination's colour depth differs.
+HDC composingSurface(HDC like, int w, int h) {
+    static Surface surface;
+    static SIZE size{};
+    static int depth = 0;
+    const int wanted = GetDeviceCaps(like, BITSPIXEL) * GetDeviceCaps(like, PLANES);
+    if (!surface || w > size.cx || h > size.cy || wanted != depth) {
+        const bool same = wanted == depth;
+        const SIZE grown{std::max<LONG>(w, same ? size.cx : 0), std::max<LONG>(h, same ? size.cy : 0)};
+        surface.reset();
+        surface = Surface(like, unique_hbitmap(CreateCompatibleBitmap(like, grown.cx, grown.cy)));
+        size = grown;
+        depth = wanted;
+    }
+    return surface.get();
+}
+
 }  // namespace
 
 MemoryDc::MemoryDc(HDC compatible, HBITMAP bitmap)
@@ -199,18 +220,24 @@ void Bitmap::copyFrom(Bitmap& other, const RECT& source, const RECT& destination
 }
 
 void Bitmap::drawMasked(HBITMAP mask, const RECT& source, int x, int y, HDC dc, HPALETTE palette) {
+    MemoryDc maskDc(dc, mask);
+    composeMasked(maskDc.get(), source, x, y, dc, palette);
+}
+
+void Bitmap::drawMasked(Bitmap& mask, const RECT& source, int x, int y, HDC dc, HPALETTE palette) {
+    composeMasked(mask.selected(), source, x, y, dc, palette);
+}
+
+void Bitmap::composeMasked(HDC maskDc, const RECT& source, int x, int y, HDC dc, HPALETTE palette) {
     int w = width(source), h = height(source);
     if (w <= 0 || h <= 0) return;
-    unique_hbitmap offscreen(CreateCompatibleBitmap(dc, w, h));
-    check(bool(offscreen));
-    MemoryDc work(dc, offscreen.get());
+    HDC work = composingSurface(dc, w, h);
     HDC picture = selected();
-    MemoryDc maskDc(dc, mask);
-    SelectPaletteScope realise(work.get(), palette, true);
-    BitBlt(work.get(), 0, 0, w, h, dc, coord(x), coord(y), SRCCOPY);
-    BitBlt(work.get(), 0, 0, w, h, maskDc.get(), coord(source.left), coord(source.top), SRCAND);
-    BitBlt(work.get(), 0, 0, w, h, picture, coord(source.left), coord(source.top), SRCPAINT);
-    BitBlt(dc, coord(x), coord(y), w, h, work.get(), 0, 0, SRCCOPY);
+    SelectPaletteScope realise(work, palette, true);
+    BitBlt(work, 0, 0, w, h, dc, coord(x), coord(y), SRCCOPY);
+    BitBlt(work, 0, 0, w, h, maskDc, coord(source.left), coord(source.top), SRCAND);
+    BitBlt(work, 0, 0, w, h, picture, coord(source.left), coord(source.top), SRCPAINT);
+    BitBlt(dc, coord(x), coord(y), w, h, work, 0, 0, SRCCOPY);
 }
 
 // --- sprites ---------------------------------------------------------------

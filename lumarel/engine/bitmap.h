@@ -92,6 +92,8 @@ public:
     // Flicker-free transparent draw through a one-bit mask (black = opaque),
     // composed in the given palette.
     void drawMasked(HBITMAP mask, const RECT& source, int x, int y, HDC dc, HPALETTE palette);
+    // The same through a mask held as a Bitmap (kept in its own DC).
+    void drawMasked(Bitmap& mask, const RECT& source, int x, int y, HDC dc, HPALETTE palette);
 
     // Moves the sprite's centre to (cx, cy), kept inside the bounds on even
     // coordinates; returns the centre it took.
@@ -110,6 +112,7 @@ protected:
     // pictures. handle() takes the bitmap out again.
     HDC selected();
     void deselect() const;
+    void composeMasked(HDC maskDc, const RECT& source, int x, int y, HDC dc, HPALETTE palette);
     // The sprite's background is captured again at the next move.
     void restoreSpriteBackground();
 

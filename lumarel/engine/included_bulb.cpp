@@ -112,7 +112,7 @@ void IncludedBulbObject::addFrameRegion(BulbPosition position, int flavor, int, 
 void IncludedBulbObject::drawListPicture(int x, int y, HDC dc) {
     try {
         loadPictures();
-        strip_->drawMasked(mask_->handle(), frameRect(kPosList, 0, 0), x, y, dc, programPalette(bulbContext()));
+        strip_->drawMasked(*mask_, frameRect(kPosList, 0, 0), x, y, dc, programPalette(bulbContext()));
     } catch (...) {
     }
 }
@@ -120,7 +120,7 @@ void IncludedBulbObject::drawListPicture(int x, int y, HDC dc) {
 void IncludedBulbObject::drawFrameNumber(int frame, int x, int y, HDC dc) {
     try {
         loadPictures();
-        strip_->drawMasked(mask_->handle(), frameNumberRect(frame), x, y, dc, programPalette(bulbContext()));
+        strip_->drawMasked(*mask_, frameNumberRect(frame), x, y, dc, programPalette(bulbContext()));
     } catch (...) {
     }
 }

@@ -165,7 +165,7 @@ void drawPreview() {
         PreviewLayout layout = previewLayout(all.right, all.bottom, p.frameWidth, p.height, s.header.previewLeft,
                                              s.header.previewTop);
         RECT source{frame * p.frameWidth, 0, (frame + 1) * p.frameWidth, p.height};
-        p.image->drawMasked(p.mask->handle(), source, layout.frame.left, layout.frame.top, dc.get(),
+        p.image->drawMasked(*p.mask, source, layout.frame.left, layout.frame.top, dc.get(),
                             programPalette(bulbContext()));
         if (list) markSquare(dc.get(), layout);
     }

@@ -24,7 +24,10 @@ namespace lumarel {
 
 namespace {
 
-constexpr const char* kOriginalProc = "LumarelSongListProc";
+// The list box class's own procedure, the same for every song list. Kept
+// here, not in a window property: the list gets hundreds of messages while
+// the window opens, and each property read is a trip to the window server.
+WNDPROC songListOriginal = nullptr;
 constexpr int kBoxLeft = 5, kBoxSize = 12, kNameLeft = 23;
 
 void openVolumeControl(HWND window) {
@@ -108,14 +111,13 @@ LRESULT handleListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
     }
     case WM_NCDESTROY:
         SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        RemovePropA(list, kOriginalProc);
         break;
     }
     return CallWindowProcA(original, list, message, wParam, lParam);
 }
 
 LRESULT CALLBACK songListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto original = reinterpret_cast<WNDPROC>(GetPropA(list, kOriginalProc));
+    WNDPROC original = songListOriginal;
     try {
         return handleListMessage(list, message, wParam, lParam, original);
     } catch (...) {
@@ -198,7 +200,8 @@ void rescanSongs(HWND window) {
 void initMusicPage(HWND window) {
     showPlayMode(window);
     HWND list = songListBox(window);
-    SetPropA(list, kOriginalProc, reinterpret_cast<HANDLE>(GetWindowLongPtrA(list, GWLP_WNDPROC)));
+    auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(list, GWLP_WNDPROC));
+    if (original != songListProc) songListOriginal = original;
     SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(songListProc));
     DragAcceptFiles(list, TRUE);
     showSongs(window);
