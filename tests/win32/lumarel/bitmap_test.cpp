@@ -113,6 +113,36 @@ TEST(BitmapDraw, MaskedDrawLeavesTransparentPixelsUntouched) {
     EXPECT_EQ(GetPixel(screen.dc.get(), 3, 1), RGB(10, 20, 30));
 }
 
+// Masked pictures of different sizes one after another, through a mask
+// held as a Bitmap: the composing surface grows and never leaks one
+// picture's pixels into the next.
+TEST(BitmapDraw, MaskedDrawsOfGrowingSizesThroughAKeptMask) {
+    Canvas screen(40, 40);
+    EngineContext context;
+    for (int size : {4, 24, 6, 32, 2}) {
+        Bitmap picture(screen.screen, size, size), mask(screen.screen, size, size);
+        {
+            MemoryDc image(screen.screen, picture.handle());
+            unique_hbrush colour(CreateSolidBrush(RGB(size * 7, 200, 40)));
+            RECT all{0, 0, size, size};
+            FillRect(image.get(), &all, colour.get());
+            PatBlt(image.get(), 0, 0, size / 2, size, BLACKNESS);  // transparent half
+            MemoryDc bits(screen.screen, mask.handle());
+            PatBlt(bits.get(), 0, 0, size, size, BLACKNESS);
+            PatBlt(bits.get(), 0, 0, size / 2, size, WHITENESS);
+        }
+        screen.fill(RGB(1, 2, 3), {0, 0, 40, 40});
+        picture.drawMasked(mask, {0, 0, size, size}, 3, 5, screen.dc.get(), programPalette(context));
+        picture.drawMasked(mask, {0, 0, size, size}, 3, 5, screen.dc.get(), programPalette(context));  // again: kept DCs
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x) {
+                const bool opaque = x >= 3 + size / 2 && x < 3 + size && y >= 5 && y < 5 + size;
+                ASSERT_EQ(GetPixel(screen.dc.get(), x, y), opaque ? RGB(size * 7, 200, 40) : RGB(1, 2, 3))
+                    << "size " << size << " at " << x << "," << y;
+            }
+    }
+}
+
 TEST(BitmapDraw, CopyStretchesOnlyWhenBothSidesDiffer) {
     Canvas screen(20, 20);
     screen.fill(RGB(0, 0, 0), {0, 0, 20, 20});
