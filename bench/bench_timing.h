@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace bench {
@@ -52,5 +54,33 @@ inline double fullScreenBlit(HWND window, int width, int height) {
     ReleaseDC(window, screen);
     return median(times);
 }
+
+// Marks the start and the end of one piece of measured work for
+// bench/count-requests, which counts the window server requests between the
+// marks (what timings on a busy machine hide). Silent unless BENCH_MARKS is
+// set: a mark is itself a few requests.
+class Marked {
+public:
+    // "what" or "what, detail"; nothing is made unless this one is marked,
+    // so an unmarked scope costs the timing nothing.
+    Marked(const char* what, const char* detail, bool when) {
+        if (!when || !marking()) return;
+        what_ = what;
+        if (detail) what_ = what_ + ", " + detail;
+        OutputDebugStringA(("BEGIN " + what_).c_str());
+    }
+    ~Marked() {
+        if (!what_.empty()) OutputDebugStringA(("END " + what_).c_str());
+    }
+    Marked(const Marked&) = delete;
+    Marked& operator=(const Marked&) = delete;
+
+private:
+    static bool marking() {
+        static const bool on = getenv("BENCH_MARKS") != nullptr;
+        return on;
+    }
+    std::string what_;
+};
 
 }  // namespace bench

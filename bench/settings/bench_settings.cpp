@@ -143,8 +143,11 @@ double timeDragSteps(HWND window) {
     for (int i = 1; i <= kSteps; ++i) {
         const int x = from.x + (to.x - from.x) * i / kSteps, y = from.y + (to.y - from.y) * i / kSteps;
         double start = now();
-        SendMessageA(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
-        GdiFlush();
+        {
+            bench::Marked mark("drag step", nullptr, i == kSteps / 2);
+            SendMessageA(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+            GdiFlush();
+        }
         times.push_back(now() - start);
     }
     SendMessageA(list, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -188,8 +191,11 @@ int run() {
     std::vector<double> openings;
     for (int i = 0; i < kRuns; ++i) {
         double start = now();
-        openSettingsWindow(kCurrentTab);
-        paintNow(settingsWindow());
+        {
+            bench::Marked mark("opening to the first paint", nullptr, i == kRuns - 1);
+            openSettingsWindow(kCurrentTab);
+            paintNow(settingsWindow());
+        }
         openings.push_back(now() - start);
         DestroyWindow(settingsWindow());
         pump();

@@ -58,7 +58,7 @@ struct Result {
 
 // Rebuild (with its first draw), then the mean cost per tick at the given
 // interval, and the median per drawing step at interval 1.
-Result measure(int pattern, int location, int interval) {
+Result measure(const char* name, int pattern, int location, int interval) {
     app().bulbLocation = location;
     flashState().pattern = pattern;
     flashState().interval = 1;
@@ -71,8 +71,11 @@ Result measure(int pattern, int location, int interval) {
         discardWorldSet();
         pump();
         start = now();
-        runAnimationStep();
-        GdiFlush();
+        {
+            bench::Marked mark("rebuild", name, i == 4);
+            runAnimationStep();
+            GdiFlush();
+        }
         rebuilds.push_back(now() - start);
         pump();
     }
@@ -90,8 +93,11 @@ Result measure(int pattern, int location, int interval) {
     std::vector<double> advancing;
     for (int i = 0; i < 60; ++i) {
         start = now();
-        runAnimationStep();
-        GdiFlush();
+        {
+            bench::Marked mark("drawing step", name, i == 30);
+            runAnimationStep();
+            GdiFlush();
+        }
         advancing.push_back(now() - start);
         pump();
     }
@@ -180,7 +186,7 @@ int main() {
             printf("%-32s %10.2f %7.1f\n", "(first showing of the bulb window)", now() - start, (now() - start) / blit);
             pump();
         }
-        Result r = measure(c.pattern, c.location, 5);
+        Result r = measure(c.name, c.pattern, c.location, 5);
         printf("%-32s %10.2f %7.1f %10.2f %9.3f %7.2f %10.3f %7.2f\n", c.name, r.rebuild, r.rebuild / blit,
                r.laterCopies, r.perTick, r.perTick / blit, r.perAdvance, r.perAdvance / blit);
     }
