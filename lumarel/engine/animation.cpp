@@ -142,14 +142,16 @@ void Animation::step() {
         } finish{canvas_};
         // Without an icon view (no shell, or one that has none) the desktop
         // place shows the bulbs through the bulb window at the bottom.
-        const bool noIconView = !saver && a.runMode == kRunNormal && !desktop_.find(a, GetTickCount()).iconView;
+        const DWORD now = GetTickCount();
+        const bool noIconView = !saver && a.runMode == kRunNormal && !desktop_.find(a, now).iconView;
         if (noIconView != a.bulbWindowOnDesktop) {
             a.bulbWindowOnDesktop = noIconView;
             discard();
         }
         // Off the window the bulb window must not keep old bulbs.
         if (!a.inBulbWindow()) hideBulbWindow(a);
-        const DesktopLookup::Found& found = desktop_.find(a, GetTickCount());
+        // Looked up again only when the place changed just now.
+        const DesktopLookup::Found& found = desktop_.find(a, now);
         HWND layout = found.layout;
         HWND target = found.target;
         if (!layout || !target) return;

@@ -139,6 +139,15 @@ struct BulbPage : ::testing::Test {
         int item = int(SendMessageA(list, LB_GETCURSEL, 0, 0));
         return item < 0 ? kNoBulb : int32_t(SendMessageA(list, LB_GETITEMDATA, WPARAM(item), 0));
     }
+    // Selects a list item with a click and returns the drag area as it is
+    // then drawn: what a drag that drops nothing must leave.
+    std::vector<uint32_t> selectAndReadDragArea(int item) {
+        HWND list = control(IDC_BULB_LIST);
+        mouse(list, WM_LBUTTONDOWN, itemPoint(item));
+        mouse(list, WM_LBUTTONUP, itemPoint(item));
+        UpdateWindow(window);
+        return dragAreaPixels();
+    }
     // The window's pixels inside the drag area, as drawn now.
     std::vector<uint32_t> dragAreaPixels() {
         RECT first, last;
@@ -240,10 +249,7 @@ TEST_F(BulbPage, EscAndALostCaptureEndADragWithoutADropAndRestoreTheScreen) {
     ASSERT_TRUE(open());
     HWND list = control(IDC_BULB_LIST);
     // A click first, so that the selection it makes is on the screen.
-    mouse(list, WM_LBUTTONDOWN, itemPoint(1));
-    mouse(list, WM_LBUTTONUP, itemPoint(1));
-    UpdateWindow(window);
-    const std::vector<uint32_t> before = dragAreaPixels();
+    const std::vector<uint32_t> before = selectAndReadDragArea(1);
     const BulbArrangement arrangement = flashState().arrangement;
     const int rebuildsBefore = rebuilds;
 
@@ -278,10 +284,7 @@ TEST_F(BulbPage, EscAndALostCaptureEndADragWithoutADropAndRestoreTheScreen) {
 TEST_F(BulbPage, ALongDragFramesEachTargetInTurnAndEscLeavesNoTrace) {
     ASSERT_TRUE(open());
     HWND list = control(IDC_BULB_LIST);
-    mouse(list, WM_LBUTTONDOWN, itemPoint(1));
-    mouse(list, WM_LBUTTONUP, itemPoint(1));
-    UpdateWindow(window);
-    const std::vector<uint32_t> before = dragAreaPixels();
+    const std::vector<uint32_t> before = selectAndReadDragArea(1);
     const std::vector<uint32_t> topBefore = frameEnds(102), cornerBefore = frameEnds(103);
     const std::vector<uint32_t> black(topBefore.size(), 0), blackCorner(cornerBefore.size(), 0);
 
